@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "fileio/file_handle.h"
+
+namespace quillon {
+
+inline constexpr std::size_t kDefaultBlockSize = std::size_t{1} << 20;
+
+// Position of the next byte to read backwards. -1 means before the first byte.
+struct ReadCursor {
+  std::int64_t Offset = 0;
+};
+
+// Serves the bytes of a file of known size, one aligned block at a time, for walks from the
+// end to the start: one positioned read per block instead of one per byte.
+class BackwardReader {
+ public:
+  BackwardReader(const FileHandle& file, std::int64_t size, std::size_t blockSize = kDefaultBlockSize);
+
+  [[nodiscard]] std::int64_t size() const noexcept { return size_; }
+
+  // The byte at `position`; nothing before the start or at or after the end.
+  std::optional<unsigned char> ByteAt(std::int64_t position);
+
+  // The bytes from the start of the block that holds `position` up to and including it.
+  // `position` must lie inside the file.
+  std::span<const char> BlockUpTo(std::int64_t position);
+  [[nodiscard]] std::int64_t BlockStart() const noexcept { return blockStart_; }
+
+  // Copies the bytes [begin, end) of the file to `out`, from the loaded block where it holds them.
+  void CopyRange(std::int64_t begin, std::int64_t end, char* out);
+
+ private:
+  void Load(std::int64_t position);
+
+  const FileHandle& file_;
+  std::int64_t size_;
+  std::size_t blockSize_;
+  std::vector<char> block_;
+  std::int64_t blockStart_ = 0;
+  std::int64_t blockEnd_ = 0;
+};
+
+}  // namespace quillon

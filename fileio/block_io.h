@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+#include "fileio/file_handle.h"
+
+namespace quillon {
+
+// Reads into `out` from `offset`, retrying short reads; returns how many bytes were read,
+// fewer than out.size() only at the end of the file. Throws FileError on failure.
+std::size_t ReadAt(const FileHandle& file, std::int64_t offset, std::span<char> out);
+
+// Reads exactly out.size() bytes at `offset`; a file that ends sooner has become shorter
+// since its size was taken, which throws FileError.
+void ReadExactlyAt(const FileHandle& file, std::int64_t offset, std::span<char> out);
+
+// Writes all of `bytes` at `offset`. Throws FileError on failure (a full disk, a file size
+// limit, an I/O error).
+void WriteAt(const FileHandle& file, std::int64_t offset, std::span<const char> bytes);
+
+// Makes a file size limit fail a write with EFBIG instead of killing the process.
+void IgnoreFileSizeSignal();
+
+}  // namespace quillon

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <utility>
+
+namespace quillon {
+
+// An open file descriptor and the path it was opened from. A failed open gives a handle
+// whose fd() is -1 and whose error() holds the system's reason; the descriptor is closed
+// when the handle goes away.
+class FileHandle {
+ public:
+  FileHandle() = default;
+  FileHandle(int fd, std::string path) noexcept;
+  static FileHandle Failed(std::string path, int errorNumber);
+  static FileHandle Failed(std::string path, std::string reason);
+
+  FileHandle(FileHandle&& other) noexcept;
+  FileHandle& operator=(FileHandle&& other) noexcept;
+  FileHandle(const FileHandle&) = delete;
+  FileHandle& operator=(const FileHandle&) = delete;
+  ~FileHandle();
+
+  [[nodiscard]] int fd() const noexcept { return fd_; }
+  [[nodiscard]] bool valid() const noexcept { return fd_ >= 0; }
+  [[nodiscard]] const std::string& path() const noexcept { return path_; }
+  [[nodiscard]] const std::string& error() const noexcept { return error_; }
+  [[nodiscard]] int errorNumber() const noexcept { return errorNumber_; }
+
+  // Names the file differently in messages, e.g. a temporary file by the output it becomes.
+  void ShowAs(std::string path) { path_ = std::move(path); }
+
+  // Closes now and reports a failed close (a write the system could not complete) as FileError.
+  void Close();
+
+ private:
+  int fd_ = -1;
+  std::string path_;
+  std::string error_;
+  int errorNumber_ = 0;
+};
+
+// Opens an existing regular file for reading. Directories, devices, FIFOs and sockets
+// are refused without blocking.
+FileHandle OpenForRead(const std::string& path);
+
+// Opens a file for writing, creating it empty if absent; an existing file keeps its content
+// and length.
+FileHandle OpenForWrite(const std::string& path);
+
+// As OpenForWrite, but fails if the file already exists.
+FileHandle OpenNewForWrite(const std::string& path);
+
+void CloseFileHandle(FileHandle& handle);
+
+// Size in bytes of an open file.
+std::int64_t FileSize(const FileHandle& handle);
+
+}  // namespace quillon

@@ -1,0 +1,82 @@
+#include "fileio/line_breaks.h"
+
+#include <cstdint>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace quillon {
+
+// Lines are short on average but may be gigabytes long, so both scans test 64 bytes per
+// step with vector compares and fall back to single bytes only at the edges.
+#if defined(__SSE2__)
+namespace {
+
+inline std::uint32_t BreakMask16(const char* at) {
+  const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+  const __m128i hits = _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(kLF)), _mm_cmpeq_epi8(bytes, _mm_set1_epi8(kCR)));
+  return static_cast<std::uint32_t>(_mm_movemask_epi8(hits));
+}
+
+inline std::uint64_t BreakMask64(const char* at) {
+  return static_cast<std::uint64_t>(BreakMask16(at)) | static_cast<std::uint64_t>(BreakMask16(at + 16)) << 16 |
+         static_cast<std::uint64_t>(BreakMask16(at + 32)) << 32 | static_cast<std::uint64_t>(BreakMask16(at + 48)) << 48;
+}
+
+}  // namespace
+
+const char* FindLastBreak(const char* begin, const char* end) {
+  while (end - begin >= 64) {
+    if (const std::uint64_t mask = BreakMask64(end - 64)) return end - 64 + (63 - __builtin_clzll(mask));
+    end -= 64;
+  }
+  while (end - begin >= 16) {
+    if (const std::uint32_t mask = BreakMask16(end - 16)) return end - 16 + (31 - __builtin_clz(mask));
+    end -= 16;
+  }
+  while (end > begin) {
+    --end;
+    if (IsLineBreak(*end)) return end;
+  }
+  return nullptr;
+}
+
+const char* FindFirstBreak(const char* begin, const char* end) {
+  while (end - begin >= 64) {
+    if (const std::uint64_t mask = BreakMask64(begin)) return begin + __builtin_ctzll(mask);
+    begin += 64;
+  }
+  while (end - begin >= 16) {
+    if (const std::uint32_t mask = BreakMask16(begin)) return begin + __builtin_ctz(mask);
+    begin += 16;
+  }
+  for (; begin < end; ++begin)
+    if (IsLineBreak(*begin)) return begin;
+  return nullptr;
+}
+
+#else
+
+const char* FindLastBreak(const char* begin, const char* end) {
+  while (end > begin) {
+    --end;
+    if (IsLineBreak(*end)) return end;
+  }
+  return nullptr;
+}
+
+const char* FindFirstBreak(const char* begin, const char* end) {
+  for (; begin < end; ++begin)
+    if (IsLineBreak(*begin)) return begin;
+  return nullptr;
+}
+
+#endif
+
+const char* SkipBreaks(const char* begin, const char* end) {
+  while (begin < end && IsLineBreak(*begin)) ++begin;
+  return begin;
+}
+
+}  // namespace quillon

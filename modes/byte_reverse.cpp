@@ -1,0 +1,98 @@
+#include "modes/byte_reverse.h"
+
+#include <cstdint>
+#include <cstring>
+#include <utility>
+
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
+
+namespace quillon {
+
+namespace {
+
+inline std::uint64_t Load64(const char* at) {
+  std::uint64_t value;
+  std::memcpy(&value, at, sizeof value);
+  return value;
+}
+
+inline void Store64(char* at, std::uint64_t value) { std::memcpy(at, &value, sizeof value); }
+
+// Swaps eight-byte words from both ends, each byte-swapped; fast on any 64-bit processor.
+void ReverseWords(char* begin, char* end) noexcept {
+  while (end - begin >= 16) {
+    const std::uint64_t front = Load64(begin);
+    const std::uint64_t back = Load64(end - 8);
+    Store64(begin, __builtin_bswap64(back));
+    Store64(end - 8, __builtin_bswap64(front));
+    begin += 8;
+    end -= 8;
+  }
+  while (end - begin > 1) std::swap(*begin++, *--end);
+}
+
+#if defined(__x86_64__)
+
+// Mirrors the bytes within each 16-byte lane, then swaps the lanes.
+__attribute__((target("avx2"))) inline __m256i Reversed32(__m256i bytes) {
+  const __m256i mirror = _mm256_setr_epi8(15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0,  //
+                                          15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0);
+  return _mm256_permute4x64_epi64(_mm256_shuffle_epi8(bytes, mirror), 0x4E);
+}
+
+__attribute__((target("avx2"))) void ReverseAvx2(char* begin, char* end) noexcept {
+  while (end - begin >= 64) {
+    const __m256i front = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(begin));
+    const __m256i back = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(end - 32));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(begin), Reversed32(back));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(end - 32), Reversed32(front));
+    begin += 32;
+    end -= 32;
+  }
+  ReverseWords(begin, end);
+}
+
+__attribute__((target("ssse3"))) void ReverseSsse3(char* begin, char* end) noexcept {
+  const __m128i mirror = _mm_setr_epi8(15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0);
+  while (end - begin >= 32) {
+    const __m128i front = _mm_loadu_si128(reinterpret_cast<const __m128i*>(begin));
+    const __m128i back = _mm_loadu_si128(reinterpret_cast<const __m128i*>(end - 16));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(begin), _mm_shuffle_epi8(back, mirror));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(end - 16), _mm_shuffle_epi8(front, mirror));
+    begin += 16;
+    end -= 16;
+  }
+  ReverseWords(begin, end);
+}
+
+using Reverser = void (*)(char*, char*) noexcept;
+
+Reverser ChooseReverser() {
+  __builtin_cpu_init();
+  if (__builtin_cpu_supports("avx2")) return ReverseAvx2;
+  if (__builtin_cpu_supports("ssse3")) return ReverseSsse3;
+  return ReverseWords;
+}
+
+const Reverser kVectorReverse = ChooseReverser();
+
+#endif
+
+}  // namespace
+
+void ReverseInPlace(std::span<char> bytes) noexcept {
+  char* begin = bytes.data();
+  char* end = begin + bytes.size();
+#if defined(__x86_64__)
+  // Short lines are the common case; they do not pay for the indirect call.
+  if (bytes.size() >= 64) {
+    kVectorReverse(begin, end);
+    return;
+  }
+#endif
+  ReverseWords(begin, end);
+}
+
+}  // namespace quillon

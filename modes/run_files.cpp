@@ -1,0 +1,41 @@
+#include "modes/run_files.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+
+#include "fileio/file_error.h"
+#include "fileio/output_target.h"
+
+namespace quillon {
+
+namespace {
+
+FileHandle OpenInput(const std::string& path) {
+  FileHandle input = OpenForRead(path);
+  if (!input.valid()) throw FileError("Cannot open", path, input.error());
+  return input;
+}
+
+std::int64_t CheckedSize(const FileHandle& input) {
+  const std::int64_t size = FileSize(input);
+  if (size > kMaxInputSize)
+    throw FileError("Cannot revert", input.path(), "the file is 2 GiB or larger; only smaller files can be reverted");
+  return size;
+}
+
+OutputTarget CheckedTarget(const std::string& outputPath, const FileHandle& input) {
+  OutputTarget target = ResolveOutputTarget(outputPath);
+  struct stat info {};
+  if (::fstat(input.fd(), &info) != 0) throw FileError("Cannot read", input.path(), SystemReason(errno));
+  if (target.Exists && target.Device == info.st_dev && target.Inode == info.st_ino)
+    throw FileError("Cannot write", outputPath, "it is the input file itself; the input is never overwritten");
+  return target;
+}
+
+}  // namespace
+
+RunFiles::RunFiles(const std::string& inputPath, const std::string& outputPath)
+    : input_(OpenInput(inputPath)), size_(CheckedSize(input_)), output_(CheckedTarget(outputPath, input_), outputPath) {}
+
+}  // namespace quillon

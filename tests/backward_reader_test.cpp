@@ -1,0 +1,79 @@
+#include <gtest/gtest.h>
+
+#include "fileio/mod_file_io.h"
+#include "tests/support/mode_runner.h"
+#include "tests/support/temp_folder.h"
+
+namespace quillon {
+namespace {
+
+using testing::Spelled;
+using testing::TempFolder;
+
+struct LineWalk {
+  std::string input;
+  std::int64_t start;
+  std::vector<std::pair<std::string, std::int64_t>> lines;  // each result and the cursor after it
+};
+
+// Every case is walked with blocks of one byte, of a few bytes, and of the usual size, so
+// that breaks fall on block edges.
+class ReadLineBackwardTest : public ::testing::TestWithParam<std::size_t> {};
+
+TEST_P(ReadLineBackwardTest, ReturnsEachLineWithCrLfAndStepsOverTheBreak) {
+  const std::vector<LineWalk> walks = {
+      {"ab\r\ncd\r\n", 7, {{"\r\n", 5}, {"cd\r\n", 1}, {"ab\r\n", -1}}},
+      {"ab\r\ncd", 5, {{"cd\r\n", 1}, {"ab\r\n", -1}}},
+      {"ab\ncd\n", 5, {{"\r\n", 4}, {"cd\r\n", 1}, {"ab\r\n", -1}}},
+      {"ab\rcd\r", 5, {{"\r\r\n", 4}, {"\rcd\r\n", 1}, {"ab\r\n", -1}}},
+      {"x\ry", 2, {{"\ry\r\n", 0}, {"x\r\n", -1}}},
+      {"x", 0, {{"x\r\n", -1}}},
+      {"", -1, {{"\r\n", -1}}},
+      {"\r\nab", 3, {{"ab\r\n", -1}}},
+      {"\nab", 2, {{"ab\r\n", -1}}},
+      {"\rab", 2, {{"\rab\r\n", -1}}},
+      {"ab\n\r\ncd", 6, {{"cd\r\n", 2}, {"\r\n", 1}, {"ab\r\n", -1}}},
+      {"ab\n\rcd", 5, {{"\rcd\r\n", 2}, {"\r\n", 1}, {"ab\r\n", -1}}},
+  };
+  const TempFolder folder;
+  for (const LineWalk& walk : walks) {
+    SCOPED_TRACE(Spelled(walk.input));
+    const FileHandle in = OpenForRead(folder.Write("lines.txt", walk.input));
+    BackwardReader reader(in, FileSize(in), GetParam());
+    ReadCursor cursor{walk.start};
+    for (const auto& [line, cursorAfter] : walk.lines) {
+      EXPECT_EQ(Spelled(ReadLineBackward(reader, cursor)), Spelled(line));
+      EXPECT_EQ(cursor.Offset, cursorAfter);
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(BlockSizes, ReadLineBackwardTest, ::testing::Values(1, 2, 3, 5, 1 << 20));
+
+TEST(ReadLineBackward, GivesAnEmptyLineAndStaysPutOutsideTheFile) {
+  const TempFolder folder;
+  const FileHandle in = OpenForRead(folder.Write("lines.txt", "abc"));
+  BackwardReader reader(in, FileSize(in), 2);
+  ReadCursor beyond{3};
+  EXPECT_EQ(ReadLineBackward(reader, beyond), "\r\n");
+  EXPECT_EQ(beyond.Offset, 3);
+  ReadCursor before{-2};
+  EXPECT_EQ(ReadLineBackward(reader, before), "\r\n");
+  EXPECT_EQ(before.Offset, -2);
+}
+
+TEST(ReadLineBackward, KeepsALineLongerThanManyBlocksWhole) {
+  const TempFolder folder;
+  std::string longLine(10000, 'q');
+  longLine[0] = 'A';
+  longLine.back() = 'Z';
+  const FileHandle in = OpenForRead(folder.Write("long.txt", "head\n" + longLine));
+  BackwardReader reader(in, FileSize(in), 64);
+  ReadCursor cursor{FileSize(in) - 1};
+  EXPECT_EQ(ReadLineBackward(reader, cursor), longLine + "\r\n");
+  EXPECT_EQ(ReadLineBackward(reader, cursor), "head\r\n");
+  EXPECT_EQ(cursor.Offset, -1);
+}
+
+}  // namespace
+}  // namespace quillon

@@ -1,0 +1,133 @@
+#include <cstring>
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "tests/support/recording_surface.h"
+#include "tests/support/temp_folder.h"
+#include "window/form1.h"
+
+namespace quillon {
+namespace {
+
+using testing::ReadWhole;
+using testing::RecordingSurface;
+using testing::ScriptedChooser;
+using testing::TempFolder;
+
+const std::vector<std::string> kEnterBusy = {"result clear", "progress 0", "pointer 11", "revert off"};
+const std::vector<std::string> kLeaveBusy = {"revert on", "pointer 0", "progress 0"};
+
+std::vector<std::string> Head(const std::vector<std::string>& calls, std::size_t n) {
+  return {calls.begin(), calls.begin() + static_cast<std::ptrdiff_t>(std::min(n, calls.size()))};
+}
+std::vector<std::string> Tail(const std::vector<std::string>& calls, std::size_t n) {
+  return {calls.end() - static_cast<std::ptrdiff_t>(std::min(n, calls.size())), calls.end()};
+}
+
+struct Window {
+  RecordingSurface surface;
+  ScriptedChooser chooser;
+  Form1 form{surface, chooser};
+};
+
+TEST(RunCommand, RefusesToRunWithoutAnInputAndKeepsTheResult) {
+  Window window;
+  window.surface.Result().Reset(8);
+  std::memcpy(window.surface.Result().Room().data(), "earlier", 7);
+  window.surface.Result().Publish(7);
+  window.form.btnRevert_Click();
+  EXPECT_EQ(window.surface.calls, (std::vector<std::string>{"message no Infile"}));
+  EXPECT_EQ(window.surface.Result().Text(), "earlier");
+}
+
+TEST(RunCommand, EntersAndLeavesTheBusyStateInOrderAroundARun) {
+  const TempFolder folder;
+  Window window;
+  window.form.ChooseInput(folder.Write("in.txt", "ab\r\ncd\r\n"));
+  window.surface.calls.clear();
+  window.form.btnRevert_Click();
+  const auto& calls = window.surface.calls;
+  EXPECT_EQ(Head(calls, 5), (std::vector<std::string>{"result clear", "progress 0", "pointer 11", "revert off", "run"}));
+  EXPECT_EQ(Tail(calls, 3), kLeaveBusy);
+  EXPECT_TRUE(window.surface.Messages().empty());
+  EXPECT_EQ(window.surface.Result().Text(), "\r\ncd\r\nab\r\n");
+  EXPECT_EQ(ReadWhole(folder.File("in.txt_rev.txt")), "\r\ncd\r\nab\r\n");
+}
+
+TEST(RunCommand, RunsTheModeOfTheSelectedButton) {
+  const TempFolder folder;
+  const std::vector<std::pair<int, std::string>> expectations = {
+      {0, "dc\nba"},     // Simple Revert
+      {1, "cd\r\nab\r\n"},  // Line keep
+      {2, "ba\ndc"},     // Revert Line
+      {-1, "ba\ndc"},    // none selected: Revert Line
+  };
+  for (const auto& [option, output] : expectations) {
+    Window window;
+    window.surface.selectedOption = option;
+    window.form.ChooseInput(folder.Write("in.txt", "ab\ncd"));
+    window.form.btnRevert_Click();
+    EXPECT_EQ(ReadWhole(folder.File("in.txt_rev.txt")), output) << "option " << option;
+  }
+}
+
+TEST(RunCommand, ReportsAFailedRunOnceTheWindowIsIdleAgain) {
+  const TempFolder folder;
+  Window window;
+  window.form.ChooseInput(folder.File("missing.txt"));
+  window.surface.calls.clear();
+  window.form.btnRevert_Click();
+  const std::string message = "message Cannot open \"" + folder.File("missing.txt") + "\": No such file or directory";
+  std::vector<std::string> expected = kLeaveBusy;
+  expected.push_back(message);
+  EXPECT_EQ(Tail(window.surface.calls, 4), expected);
+  EXPECT_EQ(folder.Listing(), "");
+}
+
+TEST(RunCommand, AStoppedRunSaysNothingAndLeavesTheEarlierOutput) {
+  const TempFolder folder;
+  Window window;
+  window.form.ChooseInput(folder.Write("in.txt", std::string(5000, 'x')));
+  testing::WriteWhole(window.form.OutputPath(), "earlier");
+  window.surface.stopSource.request_stop();
+  window.form.btnRevert_Click();
+  EXPECT_TRUE(window.surface.Messages().empty());
+  EXPECT_EQ(Tail(window.surface.calls, 3), kLeaveBusy);
+  EXPECT_EQ(ReadWhole(window.form.OutputPath()), "earlier");
+  EXPECT_EQ(folder.Listing(), "in.txt in.txt_rev.txt");
+}
+
+TEST(FileChoice, SetsBothPathsAndTheLabelAndSurvivesCancels) {
+  Window window;
+  auto& replies = window.chooser.replies;
+  replies = {std::nullopt, "/data/notes.txt", "/data/other", std::nullopt, "/data/notes.txt_rev.txt"};
+
+  window.form.btnGetFile_Click();  // the first dialog cancelled
+  EXPECT_EQ(window.form.InputPath(), "");
+  EXPECT_EQ(window.form.OutputPath(), "");
+  EXPECT_TRUE(window.surface.calls.empty());
+  window.form.btnRevert_Click();
+  EXPECT_EQ(window.surface.Messages(), (std::vector<std::string>{"no Infile"}));
+
+  window.form.btnGetFile_Click();
+  EXPECT_EQ(window.form.InputPath(), "/data/notes.txt");
+  EXPECT_EQ(window.form.OutputPath(), "/data/notes.txt_rev.txt");
+  EXPECT_EQ(window.surface.calls.back(), "label /data/notes.txt");
+
+  window.form.btnGetFile_Click();  // a name without an extension
+  EXPECT_EQ(window.form.OutputPath(), "/data/other_rev.txt");
+  window.form.btnGetFile_Click();  // cancelled: the second choice stays
+  EXPECT_EQ(window.form.InputPath(), "/data/other");
+  EXPECT_EQ(window.surface.calls.back(), "label /data/other");
+
+  window.form.btnGetFile_Click();  // an earlier output, chosen as input
+  EXPECT_EQ(window.form.OutputPath(), "/data/notes.txt_rev.txt_rev.txt");
+
+  EXPECT_EQ(window.chooser.filterSeen, "Textfiles (txt)|*.txt|All Files|*.*");
+  EXPECT_EQ(window.chooser.lastChoicesSeen,
+            (std::vector<std::string>{"", "", "/data/notes.txt", "/data/other", "/data/other"}));
+}
+
+}  // namespace
+}  // namespace quillon

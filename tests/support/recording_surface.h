@@ -1,0 +1,48 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "window/file_chooser.h"
+#include "window/window_surface.h"
+
+namespace quillon::testing {
+
+// A window surface that records every call, in order, as a short line such as
+// "progress 12.5", "revert off", "pointer 11", "message no Infile".
+class RecordingSurface : public WindowSurface {
+ public:
+  ResultText& Result() override { return result_; }
+  void ClearResult() override;
+  void SetProgressValue(float percent) override;
+  void SetRevertEnabled(bool enabled) override;
+  [[nodiscard]] bool OptionValue(int index) const override { return index == selectedOption; }
+  void SetMousePointer(MousePointer pointer) override;
+  void ShowMessage(std::string_view text) override;
+  void SetFileLabel(std::string_view text) override;
+  void RunToCompletion(const std::function<void(std::stop_token)>& work) override;
+
+  // The progress values reported, in order.
+  [[nodiscard]] std::vector<float> Progress() const { return progress_; }
+  [[nodiscard]] std::vector<std::string> Messages() const;
+
+  int selectedOption = 1;  // -1 selects none of the buttons
+  std::vector<std::string> calls;
+  std::stop_source stopSource;  // request a stop to act as a closing window
+
+ private:
+  ResultText result_;
+  std::vector<float> progress_;
+};
+
+// A chooser that answers with the queued replies in turn; nothing stands for a cancel.
+class ScriptedChooser : public FileChooser {
+ public:
+  std::optional<std::string> ShowOpen(std::string_view filter, std::string_view lastChoice) override;
+
+  std::vector<std::optional<std::string>> replies;
+  std::vector<std::string> lastChoicesSeen;
+  std::string filterSeen;
+};
+
+}  // namespace quillon::testing

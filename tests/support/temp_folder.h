@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace quillon::testing {
+
+// A fresh folder under the system's temporary folder, removed with everything in it.
+class TempFolder {
+ public:
+  TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+  ~TempFolder();
+
+  [[nodiscard]] const std::string& path() const noexcept { return path_; }
+  [[nodiscard]] std::string File(std::string_view name) const { return path_ + "/" + std::string(name); }
+
+  // Writes `bytes` to the named file and returns its path.
+  std::string Write(std::string_view name, std::string_view bytes) const;
+
+  // Names of the entries in the folder, sorted.
+  [[nodiscard]] std::string Listing() const;
+
+ private:
+  std::string path_;
+};
+
+std::string ReadWhole(const std::string& path);
+void WriteWhole(const std::string& path, std::string_view bytes);
+
+}  // namespace quillon::testing

@@ -1,0 +1,55 @@
+#include <algorithm>
+#include <random>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "fileio/line_breaks.h"
+#include "modes/byte_reverse.h"
+
+namespace quillon {
+namespace {
+
+std::string RandomBytes(std::mt19937& random, std::size_t length, int breakOneIn) {
+  std::string bytes(length, '\0');
+  for (char& c : bytes) {
+    const auto roll = random() % static_cast<unsigned>(breakOneIn * 2);
+    c = roll == 0 ? '\r' : roll == 1 ? '\n' : static_cast<char>(random() % 256);
+  }
+  return bytes;
+}
+
+// The vector scans must agree with a byte loop wherever the range starts, ends and
+// however sparse its breaks are.
+TEST(LineBreakScan, AgreesWithAByteLoop) {
+  std::mt19937 random(7);
+  for (int round = 0; round < 4000; ++round) {
+    const std::string bytes = RandomBytes(random, random() % 300, 1 + static_cast<int>(random() % 200));
+    const std::size_t from = bytes.empty() ? 0 : random() % bytes.size();
+    const std::size_t to = from + (bytes.size() == from ? 0 : random() % (bytes.size() - from + 1));
+    const char* begin = bytes.data() + from;
+    const char* end = bytes.data() + to;
+
+    const char* first = std::find_if(begin, end, IsLineBreak);
+    EXPECT_EQ(FindFirstBreak(begin, end), first == end ? nullptr : first);
+    const auto last = std::find_if(std::make_reverse_iterator(end), std::make_reverse_iterator(begin), IsLineBreak);
+    EXPECT_EQ(FindLastBreak(begin, end), last.base() == begin ? nullptr : last.base() - 1);
+    EXPECT_EQ(SkipBreaks(begin, end), std::find_if_not(begin, end, IsLineBreak));
+  }
+}
+
+TEST(ReverseInPlace, AgreesWithStdReverseForEveryLengthAndAlignment) {
+  std::mt19937 random(11);
+  for (std::size_t length = 0; length < 600; ++length) {
+    for (std::size_t offset : {0, 1, 7}) {
+      std::string bytes = RandomBytes(random, length + offset, 50);
+      std::string expected = bytes;
+      std::reverse(expected.begin() + static_cast<std::ptrdiff_t>(offset), expected.end());
+      ReverseInPlace(std::span(bytes).subspan(offset));
+      ASSERT_EQ(bytes, expected) << "length " << length << " offset " << offset;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace quillon

@@ -1,0 +1,18 @@
+#include "window/busy_state.h"
+
+namespace quillon {
+
+BusyState::BusyState(WindowSurface& surface) : surface_(surface) {
+  surface_.ClearResult();
+  surface_.SetProgressValue(0);
+  surface_.SetMousePointer(MousePointer::Hourglass);
+  surface_.SetRevertEnabled(false);
+}
+
+BusyState::~BusyState() {
+  surface_.SetRevertEnabled(true);
+  surface_.SetMousePointer(MousePointer::Default);
+  surface_.SetProgressValue(0);
+}
+
+}  // namespace quillon

@@ -1,0 +1,63 @@
+#include "window/form1.h"
+
+#include <exception>
+#include <new>
+#include <optional>
+
+#include "modes/run_mode.h"
+#include "window/busy_state.h"
+#include "window/layout.h"
+#include "window/output_path.h"
+
+namespace quillon {
+
+Form1::Form1(WindowSurface& surface, FileChooser& chooser, EngineTuning tuning)
+    : surface_(surface), chooser_(chooser), tuning_(tuning) {}
+
+void Form1::btnRevert_Click() {
+  if (inputPath_.empty()) {
+    surface_.ShowMessage("no Infile");
+    return;
+  }
+  if (outputPath_.empty()) {
+    surface_.ShowMessage("no Outfile");
+    return;
+  }
+  RunSelectedMode();
+}
+
+void Form1::RunSelectedMode() {
+  std::optional<std::string> failure;
+  {
+    BusyState busy(surface_);
+    const RevertMode mode = surface_.OptionValue(kSimpleRevertOption) ? RevertMode::SimpleRevert
+                            : surface_.OptionValue(kLineKeepOption)   ? RevertMode::LineKeep
+                                                                      : RevertMode::RevertLine;
+    try {
+      surface_.RunToCompletion([&](std::stop_token stop) {
+        RunMode(mode, ModeContext{inputPath_, outputPath_, surface_.Result(), surface_, std::move(stop), tuning_});
+      });
+    } catch (const RunCancelled&) {
+    } catch (const std::bad_alloc&) {
+      failure = "Not enough memory to revert \"" + inputPath_ + "\".";
+    } catch (const std::exception& error) {
+      failure = error.what();
+    }
+  }
+  // Reported once the window is idle again, so the message never stands over a busy window.
+  if (failure) surface_.ShowMessage(*failure);
+}
+
+void Form1::btnGetFile_Click() {
+  std::optional<std::string> chosen = chooser_.ShowOpen(kChooserFilter, inputPath_);
+  if (!chosen || chosen->empty()) return;
+  ChooseInput(*chosen);
+}
+
+void Form1::ChooseInput(const std::string& path) {
+  inputPath_ = path;
+  outputPath_ = OutputPathFor(inputPath_);
+  surface_.SetFileLabel(inputPath_);
+}
+
+}  // namespace quillon
