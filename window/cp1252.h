@@ -1,0 +1,20 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+namespace quillon {
+
+// The character each byte of a result shows as: Windows-1252, whose five undefined bytes
+// (0x81, 0x8D, 0x8F, 0x90, 0x9D) stand for the code points of the same value, so every byte
+// maps to one character and back.
+inline constexpr std::array<char16_t, 32> kCp1252From0x80 = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+constexpr char16_t Cp1252ToUnicode(unsigned char byte) {
+  return byte >= 0x80 && byte < 0xA0 ? kCp1252From0x80[byte - 0x80] : static_cast<char16_t>(byte);
+}
+
+}  // namespace quillon
