@@ -1,26 +1,80 @@
 #include "modes/run_output.h"
 
+#include <algorithm>
+
 #include "fileio/block_io.h"
 #include "modes/mode_context.h"
 
 namespace quillon {
 
+namespace {
+// Large enough that a write costs little per byte, small enough to keep the writer close
+// behind the producer.
+constexpr std::size_t kLargestWrite = std::size_t{4} << 20;
+}  // namespace
+
 RunOutput::RunOutput(ResultText& result, ReplacementFile& file, std::size_t capacity, std::stop_token stop)
     : result_(result), file_(file), stop_(std::move(stop)) {
   result_.Reset(capacity);
   room_ = result_.Room().data();
+  writer_ = std::jthread([this](const std::stop_token& writerStop) { WriteSettled(writerStop); });
+}
+
+RunOutput::~RunOutput() {
+  writer_.request_stop();
+  changed_.notify_all();
+}
+
+void RunOutput::WriteSettled(const std::stop_token& writerStop) {
+  std::unique_lock lock(mutex_);
+  for (;;) {
+    changed_.wait(lock, writerStop, [&] { return settled_ > written_ || finishing_; });
+    if (writerStop.stop_requested() || writerFailure_) return;
+    if (settled_ == written_) {
+      if (finishing_) return;
+      continue;
+    }
+    const std::size_t from = written_;
+    const std::size_t to = std::min(settled_, from + kLargestWrite);
+    lock.unlock();
+    try {
+      WriteAt(file_.handle(), static_cast<std::int64_t>(from), {room_ + from, to - from});
+    } catch (...) {
+      lock.lock();
+      writerFailure_ = std::current_exception();
+      changed_.notify_all();
+      return;
+    }
+    lock.lock();
+    written_ = to;
+    changed_.notify_all();
+  }
+}
+
+void RunOutput::RethrowWriterFailure() {
+  if (writerFailure_) std::rethrow_exception(writerFailure_);
 }
 
 void RunOutput::Settle(std::size_t end) {
   if (stop_.stop_requested()) throw RunCancelled();
-  if (end <= written_) return;
-  WriteAt(file_.handle(), static_cast<std::int64_t>(written_), {room_ + written_, end - written_});
-  written_ = end;
   result_.Publish(end);
+  std::lock_guard lock(mutex_);
+  RethrowWriterFailure();
+  settled_ = end;
+  changed_.notify_all();
 }
 
 void RunOutput::Finish(std::size_t end) {
   Settle(end);
+  {
+    std::unique_lock lock(mutex_);
+    finishing_ = true;
+    changed_.notify_all();
+    changed_.wait(lock, stop_, [&] { return written_ == settled_ || writerFailure_ != nullptr; });
+    if (stop_.stop_requested()) throw RunCancelled();
+    RethrowWriterFailure();
+  }
+  writer_.join();
   file_.Commit();
 }
 
