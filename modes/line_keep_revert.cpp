@@ -1,5 +1,7 @@
 #include "modes/line_keep_revert.h"
 
+#include <cstring>
+
 #include "fileio/backward_lines.h"
 #include "fileio/line_breaks.h"
 #include "modes/progress_meter.h"
@@ -14,6 +16,45 @@ namespace {
 // first line gains a CR LF it did not have.
 std::size_t MostOutputFor(std::int64_t inputSize) { return static_cast<std::size_t>(inputSize) * 3 + 2; }
 
+// Appends lines, each as [CR] content CR LF, to the output's room.
+class LineAppender {
+ public:
+  explicit LineAppender(char* room) : room_(room) {}
+
+  // Room for the content of a line of `length` bytes; Close() ends it.
+  char* Open(bool loneCrInFront, std::size_t length) {
+    char* at = room_ + end_;
+    if (loneCrInFront) *at++ = kCR;
+    end_ = static_cast<std::size_t>(at - room_) + length;
+    return at;
+  }
+  void Close() {
+    room_[end_++] = kCR;
+    room_[end_++] = kLF;
+  }
+
+  [[nodiscard]] std::size_t end() const noexcept { return end_; }
+
+ private:
+  char* room_;
+  std::size_t end_ = 0;
+};
+
+// Takes the lines that lie wholly inside the loaded block, ending at `stop` (one past the
+// cursor), straight from the block. Returns where it stopped: at a line that starts before
+// the block, or whose break might pair with a CR before it; FindLineBackward takes those.
+const char* AppendLinesInBlock(const char* blockBegin, const char* stop, LineAppender& out) {
+  for (;;) {
+    const char* lineBreak = FindLastBreak(blockBegin, stop);
+    if (lineBreak == nullptr || lineBreak == blockBegin) return stop;
+    const bool loneCr = *lineBreak == kCR;
+    const auto length = static_cast<std::size_t>(stop - lineBreak - 1);
+    std::memcpy(out.Open(loneCr, length), lineBreak + 1, length);
+    out.Close();
+    stop = !loneCr && lineBreak[-1] == kCR ? lineBreak - 1 : lineBreak;
+  }
+}
+
 }  // namespace
 
 void LineKeepRevert(const ModeContext& context) {
@@ -27,25 +68,25 @@ void LineKeepRevert(const ModeContext& context) {
   ProgressMeter meter(context.Progress, size, context.Tuning.ProgressStep);
   BackwardReader reader(files.Input(), size, context.Tuning.BlockSize);
   ReadCursor cursor{size - 1};
-  char* const room = output.Room();
-  std::size_t end = 0;
+  LineAppender out(output.Room());
   std::size_t settled = 0;
   while (cursor.Offset > -1) {
     meter.Report(size - 1 - cursor.Offset);
-    const BackwardLine line = FindLineBackward(reader, cursor);
-    char* out = room + end;
-    if (line.LoneCrInFront) *out++ = kCR;
-    reader.CopyRange(line.Begin, line.End, out);
-    out += line.End - line.Begin;
-    *out++ = kCR;
-    *out++ = kLF;
-    end = static_cast<std::size_t>(out - room);
-    if (end - settled >= context.Tuning.BlockSize) {
-      output.Settle(end);
-      settled = end;
+    const std::span<const char> block = reader.BlockUpTo(cursor.Offset);
+    const char* stop = AppendLinesInBlock(block.data(), block.data() + block.size(), out);
+    cursor.Offset = reader.BlockStart() + (stop - block.data()) - 1;
+    if (cursor.Offset > -1) {
+      meter.Report(size - 1 - cursor.Offset);
+      const BackwardLine line = FindLineBackward(reader, cursor);
+      reader.CopyRange(line.Begin, line.End, out.Open(line.LoneCrInFront, static_cast<std::size_t>(line.End - line.Begin)));
+      out.Close();
+    }
+    if (out.end() - settled >= context.Tuning.BlockSize) {
+      output.Settle(out.end());
+      settled = out.end();
     }
   }
-  output.Finish(end);
+  output.Finish(out.end());
 }
 
 }  // namespace quillon
