@@ -20,7 +20,17 @@ inline std::uint64_t Load64(const char* at) {
 
 inline void Store64(char* at, std::uint64_t value) { std::memcpy(at, &value, sizeof value); }
 
+inline std::uint32_t Load32(const char* at) {
+  std::uint32_t value;
+  std::memcpy(&value, at, sizeof value);
+  return value;
+}
+
+inline void Store32(char* at, std::uint32_t value) { std::memcpy(at, &value, sizeof value); }
+
 // Swaps eight-byte words from both ends, each byte-swapped; fast on any 64-bit processor.
+// The middle that is left is reversed with two overlapping words: both are loaded before
+// either is stored, and where they overlap they agree.
 void ReverseWords(char* begin, char* end) noexcept {
   while (end - begin >= 16) {
     const std::uint64_t front = Load64(begin);
@@ -30,7 +40,20 @@ void ReverseWords(char* begin, char* end) noexcept {
     begin += 8;
     end -= 8;
   }
-  while (end - begin > 1) std::swap(*begin++, *--end);
+  const std::ptrdiff_t left = end - begin;
+  if (left >= 8) {
+    const std::uint64_t front = Load64(begin);
+    const std::uint64_t back = Load64(end - 8);
+    Store64(begin, __builtin_bswap64(back));
+    Store64(end - 8, __builtin_bswap64(front));
+  } else if (left >= 4) {
+    const std::uint32_t front = Load32(begin);
+    const std::uint32_t back = Load32(end - 4);
+    Store32(begin, __builtin_bswap32(back));
+    Store32(end - 4, __builtin_bswap32(front));
+  } else if (left >= 2) {
+    std::swap(*begin, *(end - 1));
+  }
 }
 
 #if defined(__x86_64__)
