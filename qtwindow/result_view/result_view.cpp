@@ -1,0 +1,209 @@
+#include "qtwindow/result_view/result_view.h"
+
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QFontDatabase>
+#include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMessageBox>
+#include <QScrollBar>
+#include <algorithm>
+#include <cmath>
+
+#include "window/result_shown_text.h"
+
+namespace quillon {
+
+ResultView::ResultView(const ResultText& text, QWidget* parent, std::size_t copyLimit)
+    : QAbstractScrollArea(parent), text_(text), copyLimit_(copyLimit) {
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  setFocusPolicy(Qt::StrongFocus);
+  setAttribute(Qt::WA_InputMethodEnabled, false);
+  viewport()->setCursor(Qt::IBeamCursor);
+  viewport()->setAutoFillBackground(false);
+  setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  UpdateFontMetrics();
+  refresh();
+}
+
+ResultView::~ResultView() = default;
+
+ResultText::View ResultView::ReadCurrent() {
+  ResultText::View view = text_.Read();
+  Absorb(view);
+  return view;
+}
+
+void ResultView::refresh() { (void)ReadCurrent(); }
+
+void ResultView::Absorb(const ResultText::View& view) {
+  // The generation is stable while `view` holds the text.
+  const std::uint64_t generation = text_.generation();
+  const bool reset = generation != index_.generation();
+  const std::uint64_t lastLineBefore = index_.LineCount() - 1;
+  const std::uint64_t longestBefore = index_.LongestLineLength();
+  if (!index_.Update(view.bytes(), generation)) return;
+  if (reset) {
+    top_ = left_ = 0;
+    anchor_ = caret_ = {};
+    wantedColumn_ = 0;
+    viewport()->update();
+  } else if (lastLineBefore <= top_ + FullRows()) {
+    // Only the last line can have grown and only lines after it been added.
+    viewport()->update();
+  }
+  if (reset || index_.LineCount() - 1 != lastLineBefore || index_.LongestLineLength() != longestBefore) UpdateScrollBars();
+}
+
+ResultLines ResultView::Lines(const ResultText::View& view) const noexcept {
+  return {index_, view.bytes().first(index_.IndexedSize())};
+}
+
+void ResultView::UpdateFontMetrics() {
+  const QFontMetricsF metrics(font());
+  columnWidth_ = std::max<qreal>(1, metrics.horizontalAdvance(QLatin1Char('M')));
+  lineHeight_ = std::max(1, static_cast<int>(std::ceil(metrics.lineSpacing())));
+  ascent_ = static_cast<int>(std::ceil(metrics.ascent()));
+  UpdateScrollBars();
+  viewport()->update();
+}
+
+std::uint64_t ResultView::FullRows() const noexcept {
+  return static_cast<std::uint64_t>(std::max(1, viewport()->height() / lineHeight_));
+}
+
+std::uint64_t ResultView::FullColumns() const noexcept {
+  return static_cast<std::uint64_t>(std::max<qreal>(1, std::floor(viewport()->width() / columnWidth_)));
+}
+
+void ResultView::UpdateScrollBars() {
+  const std::uint64_t rows = FullRows();
+  const std::uint64_t columns = FullColumns();
+  const std::uint64_t lines = index_.LineCount();
+  // One column more than the longest line, for the caret after its end.
+  const std::uint64_t width = index_.LongestLineLength() + 1;
+  verticalScale_ = ScrollScale(lines > rows ? lines - rows : 0);
+  horizontalScale_ = ScrollScale(width > columns ? width - columns : 0);
+  top_ = std::min(top_, verticalScale_.maximum());
+  left_ = std::min(left_, horizontalScale_.maximum());
+
+  settingScrollBars_ = true;
+  QScrollBar* vertical = verticalScrollBar();
+  vertical->setRange(0, verticalScale_.BarMaximum());
+  vertical->setPageStep(verticalScale_.BarSpan(rows));
+  vertical->setValue(verticalScale_.ToBar(top_));
+  QScrollBar* horizontal = horizontalScrollBar();
+  horizontal->setRange(0, horizontalScale_.BarMaximum());
+  horizontal->setPageStep(horizontalScale_.BarSpan(columns));
+  horizontal->setValue(horizontalScale_.ToBar(left_));
+  settingScrollBars_ = false;
+}
+
+void ResultView::scrollContentsBy(int, int) {
+  if (settingScrollBars_) return;
+  top_ = verticalScale_.FromBar(verticalScrollBar()->value());
+  left_ = horizontalScale_.FromBar(horizontalScrollBar()->value());
+  viewport()->update();
+}
+
+void ResultView::ScrollTo(std::uint64_t top, std::uint64_t left) {
+  top = std::min(top, verticalScale_.maximum());
+  left = std::min(left, horizontalScale_.maximum());
+  if (top == top_ && left == left_) return;
+  top_ = top;
+  left_ = left;
+  settingScrollBars_ = true;
+  verticalScrollBar()->setValue(verticalScale_.ToBar(top_));
+  horizontalScrollBar()->setValue(horizontalScale_.ToBar(left_));
+  settingScrollBars_ = false;
+  viewport()->update();
+}
+
+void ResultView::EnsureCaretVisible() {
+  const std::uint64_t rows = FullRows();
+  const std::uint64_t columns = FullColumns();
+  std::uint64_t top = top_;
+  std::uint64_t left = left_;
+  if (caret_.line < top) top = caret_.line;
+  else if (caret_.line >= top + rows) top = caret_.line - rows + 1;
+  if (caret_.column < left) left = caret_.column;
+  else if (caret_.column >= left + columns) left = caret_.column - columns + 1;
+  ScrollTo(top, left);
+}
+
+void ResultView::MoveCaret(TextPosition caret, bool extendSelection) {
+  caret_ = caret;
+  if (!extendSelection) anchor_ = caret;
+  EnsureCaretVisible();
+  viewport()->update();
+}
+
+void ResultView::setSelection(TextPosition anchor, TextPosition caret) {
+  const ResultText::View view = ReadCurrent();
+  const ResultLines lines = Lines(view);
+  const auto clamp = [&lines](TextPosition position) {
+    position.line = std::min(position.line, lines.Count() - 1);
+    position.column = std::min(position.column, lines.Length(position.line));
+    return position;
+  };
+  anchor_ = clamp(anchor);
+  wantedColumn_ = caret.column;
+  MoveCaret(clamp(caret), true);
+}
+
+void ResultView::selectAll() {
+  const ResultText::View view = ReadCurrent();
+  anchor_ = {};
+  caret_ = Lines(view).End();
+  wantedColumn_ = caret_.column;
+  EnsureCaretVisible();
+  viewport()->update();
+}
+
+void ResultView::copy() {
+  QString copied;
+  bool tooLarge = false;
+  {
+    const ResultText::View view = ReadCurrent();
+    if (!hasSelection()) return;
+    const ResultLines lines = Lines(view);
+    const std::size_t from = lines.Offset(std::min(anchor_, caret_));
+    const std::size_t to = lines.Offset(std::max(anchor_, caret_));
+    // Every byte of the selection makes at most one character.
+    tooLarge = to - from > copyLimit_;
+    if (!tooLarge) {
+      copied.resize(static_cast<qsizetype>(to - from));
+      // QChar is a char16_t in a wrapper; QString's own conversions treat its buffer the same way.
+      const std::size_t shown =
+          ShownText(lines.bytes.subspan(from, to - from), {reinterpret_cast<char16_t*>(copied.data()), to - from});
+      copied.truncate(static_cast<qsizetype>(shown));
+    }
+  }
+  if (tooLarge) {
+    QMessageBox message(QMessageBox::Information, QStringLiteral("Quillon"),
+                         tr("The selection is too large to copy. The output file holds the whole text."), QMessageBox::Ok, this);
+    message.exec();
+    return;
+  }
+  QGuiApplication::clipboard()->setText(copied);
+}
+
+std::unique_ptr<QMenu> ResultView::createContextMenu() {
+  auto menu = std::make_unique<QMenu>();
+  QAction* copyAction = menu->addAction(tr("&Copy"), this, &ResultView::copy);
+  copyAction->setShortcut(QKeySequence::Copy);
+  copyAction->setEnabled(hasSelection());
+  menu->addSeparator();
+  QAction* selectAllAction = menu->addAction(tr("Select &All"), this, &ResultView::selectAll);
+  selectAllAction->setShortcut(QKeySequence::SelectAll);
+  return menu;
+}
+
+void ResultView::contextMenuEvent(QContextMenuEvent* event) {
+  const std::unique_ptr<QMenu> menu = createContextMenu();
+  menu->exec(event->globalPos());
+}
+
+}  // namespace quillon

@@ -1,0 +1,116 @@
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <QBasicTimer>
+#include <QPoint>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+#include "window/result_index.h"
+#include "window/result_lines.h"
+#include "window/result_position.h"
+#include "window/result_scroll_scale.h"
+#include "window/result_text.h"
+
+class QMenu;
+
+namespace quillon {
+
+// txtResult for results of any size: shows a ResultText read-only, one byte a character
+// through Windows-1252, unwrapped, in the system's fixed-pitch font, with both scroll bars.
+// Only the lines and columns in sight are ever read to paint, so a gigabyte shows as fast as
+// a line. The text can be selected with the mouse and the keyboard and copied.
+class ResultView : public QAbstractScrollArea {
+  Q_OBJECT
+
+ public:
+  // Copies of more characters than this are refused: the output file holds the whole text.
+  static constexpr std::size_t kDefaultCopyLimit = std::size_t{256} << 20;
+
+  explicit ResultView(const ResultText& text, QWidget* parent = nullptr, std::size_t copyLimit = kDefaultCopyLimit);
+  ~ResultView() override;
+
+  [[nodiscard]] std::uint64_t lineCount() const noexcept { return index_.LineCount(); }
+  [[nodiscard]] std::uint64_t firstVisibleLine() const noexcept { return top_; }
+  [[nodiscard]] std::uint64_t firstVisibleColumn() const noexcept { return left_; }
+  [[nodiscard]] TextPosition caretPosition() const noexcept { return caret_; }
+  [[nodiscard]] TextPosition selectionAnchor() const noexcept { return anchor_; }
+  [[nodiscard]] bool hasSelection() const noexcept { return anchor_ != caret_; }
+
+  // Selects from `anchor` to `caret` and scrolls the caret into sight.
+  void setSelection(TextPosition anchor, TextPosition caret);
+
+  // The menu the right mouse button opens: Copy and Select All.
+  [[nodiscard]] std::unique_ptr<QMenu> createContextMenu();
+
+ public slots:
+  // Takes in what the run has published since the last call, or starts over when the text
+  // was reset. Cheap enough for a timer during a run: only new bytes are read, and the view
+  // repaints only when a line in sight changed.
+  void refresh();
+  void copy();
+  void selectAll();
+
+ protected:
+  bool event(QEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void scrollContentsBy(int dx, int dy) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
+  void timerEvent(QTimerEvent* event) override;
+
+ private:
+  // Reads the text and brings the index and the view up to it. The lines stay valid while
+  // the returned view lives.
+  ResultText::View ReadCurrent();
+  void Absorb(const ResultText::View& view);
+  [[nodiscard]] ResultLines Lines(const ResultText::View& view) const noexcept;
+
+  void UpdateFontMetrics();
+  void UpdateScrollBars();
+  [[nodiscard]] std::uint64_t FullRows() const noexcept;
+  [[nodiscard]] std::uint64_t FullColumns() const noexcept;
+  void ScrollTo(std::uint64_t top, std::uint64_t left);
+  void EnsureCaretVisible();
+
+  [[nodiscard]] TextPosition PositionAt(const ResultLines& lines, QPoint point) const;
+  void MoveCaret(TextPosition caret, bool extendSelection);
+  void DragTo(QPoint point);
+  bool MoveCaretByKey(const ResultLines& lines, int key, Qt::KeyboardModifiers modifiers);
+
+  void PaintLines(QPainter& painter, const ResultLines& lines, int height) const;
+
+  const ResultText& text_;
+  const std::size_t copyLimit_;
+  ResultIndex index_;
+  ScrollScale verticalScale_;
+  ScrollScale horizontalScale_;
+  bool settingScrollBars_ = false;
+
+  std::uint64_t top_ = 0;
+  std::uint64_t left_ = 0;
+  TextPosition anchor_;
+  TextPosition caret_;
+  // The column Up and Down aim for, kept across shorter lines.
+  std::uint64_t wantedColumn_ = 0;
+
+  qreal columnWidth_ = 1;
+  int lineHeight_ = 1;
+  int ascent_ = 0;
+
+  bool dragging_ = false;
+  QPoint lastDragPoint_;
+  QBasicTimer dragScrollTimer_;
+  int wheelRemainder_ = 0;
+};
+
+}  // namespace quillon

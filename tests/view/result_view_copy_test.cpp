@@ -1,0 +1,133 @@
+#include <QApplication>
+#include <QClipboard>
+#include <QMenu>
+#include <QMessageBox>
+#include <QTimer>
+
+#include "tests/view/result_view_fixture.h"
+
+namespace quillon::testing {
+namespace {
+
+using ResultViewCopyTest = ResultViewTest;
+
+// Lines "ab", "cd", "ef" and "gh", ended by CR LF, LF and a lone CR.
+constexpr std::string_view kFourLines = "ab\r\ncd\nef\rgh";
+
+TEST_F(ResultViewCopyTest, DragFromMidLineToMidLineCopiesAcrossEveryKindOfBreak) {
+  Show(kFourLines);
+  struct Case {
+    std::uint64_t fromLine, fromColumn, toLine, toColumn;
+    QString copied;
+  };
+  const Case cases[] = {
+      {0, 1, 1, 1, QStringLiteral("b\nc")},         // CR LF
+      {1, 1, 2, 1, QStringLiteral("d\ne")},         // LF
+      {2, 1, 3, 1, QStringLiteral("f\ng")},         // lone CR
+      {0, 1, 3, 1, QStringLiteral("b\ncd\nef\ng")},  // all three
+      {3, 1, 0, 1, QStringLiteral("b\ncd\nef\ng")},  // dragged upwards
+      {0, 0, 0, 2, QStringLiteral("ab")},
+      {1, 2, 2, 0, QStringLiteral("\n")},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.copied.toStdString());
+    Drag(PointAt(c.fromLine, c.fromColumn), PointAt(c.toLine, c.toColumn));
+    EXPECT_EQ(view_->selectionAnchor(), (TextPosition{c.fromLine, c.fromColumn}));
+    EXPECT_EQ(view_->caretPosition(), (TextPosition{c.toLine, c.toColumn}));
+    EXPECT_EQ(CopyWithKeys(), c.copied);
+  }
+}
+
+TEST_F(ResultViewCopyTest, ShiftClickAndShiftArrowsExtendTheSelection) {
+  Show(kFourLines);
+  Click(PointAt(1, 1));
+  Click(PointAt(3, 1), Qt::ShiftModifier);
+  EXPECT_EQ(CopyWithKeys(), QStringLiteral("d\nef\ng"));
+
+  Click(PointAt(0, 1));
+  EXPECT_FALSE(view_->hasSelection());
+  EXPECT_EQ(CopyWithKeys(), QStringLiteral("untouched")) << "nothing selected, nothing copied";
+  Key(Qt::Key_Down, Qt::ShiftModifier);
+  Key(Qt::Key_Right, Qt::ShiftModifier);
+  EXPECT_EQ(CopyWithKeys(), QStringLiteral("b\ncd"));
+  Key(Qt::Key_Right, Qt::ShiftModifier);
+  EXPECT_EQ(CopyWithKeys(), QStringLiteral("b\ncd\n"));
+  Key(Qt::Key_End, Qt::ShiftModifier);
+  EXPECT_EQ(CopyWithKeys(), QStringLiteral("b\ncd\nef"));
+  Key(Qt::Key_Home, Qt::ShiftModifier | Qt::ControlModifier);
+  EXPECT_EQ(CopyWithKeys(), QStringLiteral("a"));
+  // A move without Shift drops the selection.
+  Key(Qt::Key_Right);
+  EXPECT_FALSE(view_->hasSelection());
+  EXPECT_EQ(view_->caretPosition(), (TextPosition{0, 1}));
+}
+
+TEST_F(ResultViewCopyTest, UpAndDownKeepTheColumnAcrossShortLines) {
+  Show("abcdef\nx\nabcdef");
+  Click(PointAt(0, 4));
+  Key(Qt::Key_Down);
+  EXPECT_EQ(view_->caretPosition(), (TextPosition{1, 1}));
+  Key(Qt::Key_Down, Qt::ShiftModifier);
+  EXPECT_EQ(view_->caretPosition(), (TextPosition{2, 4}));
+  EXPECT_EQ(CopyWithKeys(), QStringLiteral("\nabcd"));
+  Key(Qt::Key_PageUp);
+  EXPECT_EQ(view_->caretPosition(), (TextPosition{0, 4}));
+  Key(Qt::Key_PageDown, Qt::ShiftModifier);
+  EXPECT_EQ(view_->caretPosition(), (TextPosition{2, 4}));
+  EXPECT_EQ(CopyWithKeys(), QStringLiteral("ef\nx\nabcd"));
+}
+
+TEST_F(ResultViewCopyTest, SelectAllCopiesTheCharactersShown) {
+  Show("caf\xe9 \x80\x81\x9d\r\n\tend\r");
+  Key(Qt::Key_A, Qt::ControlModifier);
+  EXPECT_EQ(view_->selectionAnchor(), (TextPosition{0, 0}));
+  EXPECT_EQ(view_->caretPosition(), (TextPosition{2, 0}));
+  EXPECT_EQ(CopyWithKeys(), QString::fromUtf16(u"caf\u00e9 \u20ac\u0081\u009d\n\tend\n"));
+}
+
+TEST_F(ResultViewCopyTest, ContextMenuOffersCopyAndSelectAll) {
+  Show(kFourLines);
+  std::unique_ptr<QMenu> menu = view_->createContextMenu();
+  QList<QAction*> actions;
+  for (QAction* action : menu->actions())
+    if (!action->isSeparator()) actions.append(action);
+  ASSERT_EQ(actions.size(), 2);
+  EXPECT_EQ(actions[0]->text(), QStringLiteral("&Copy"));
+  EXPECT_FALSE(actions[0]->isEnabled()) << "nothing is selected yet";
+  EXPECT_EQ(actions[1]->text(), QStringLiteral("Select &All"));
+
+  actions[1]->trigger();
+  EXPECT_TRUE(view_->hasSelection());
+  menu = view_->createContextMenu();
+  QAction* copy = menu->actions().first();
+  ASSERT_TRUE(copy->isEnabled());
+  QApplication::clipboard()->clear();
+  copy->trigger();
+  EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("ab\ncd\nef\ngh"));
+}
+
+TEST_F(ResultViewCopyTest, SelectionOverTheLimitShowsAMessageAndCopiesNothing) {
+  constexpr std::size_t kLimit = 8;
+  Show("0123\r\n567\n9abcdef", {420, 220}, kLimit);
+
+  // Eight bytes, the CR LF counted as two: within the limit.
+  view_->setSelection({0, 0}, {1, 2});
+  EXPECT_EQ(CopyWithKeys(), QStringLiteral("0123\n56"));
+
+  QString title;
+  QString message;
+  QTimer::singleShot(0, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box == nullptr) return;
+    title = box->windowTitle();
+    message = box->text();
+    box->accept();
+  });
+  view_->setSelection({0, 0}, {1, 3});
+  EXPECT_EQ(CopyWithKeys(), QStringLiteral("untouched"));
+  EXPECT_EQ(title, QStringLiteral("Quillon"));
+  EXPECT_TRUE(message.contains(QStringLiteral("output file"))) << message.toStdString();
+}
+
+}  // namespace
+}  // namespace quillon::testing

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPoint>
+#include <QSize>
+#include <QString>
+#include <cstddef>
+#include <memory>
+#include <string_view>
+
+#include "qtwindow/result_view/result_view.h"
+#include "window/result_text.h"
+
+namespace quillon::testing {
+
+// A shown result view over a result text that the test publishes to, with helpers that act
+// as the user would: clicks, drags and keys at lines and columns.
+class ResultViewTest : public ::testing::Test {
+ protected:
+  static constexpr std::size_t kRoom = std::size_t{64} << 20;
+
+  // Starts a new text holding `bytes` and shows a view of `size` over it.
+  void Show(std::string_view bytes, QSize size = {420, 220}, std::size_t copyLimit = ResultView::kDefaultCopyLimit);
+  // Starts a new text, as a run does; the view is told only through refresh().
+  void ResetText(std::string_view bytes);
+  // Publishes `bytes` after the text so far.
+  void Append(std::string_view bytes);
+
+  [[nodiscard]] qreal ColumnWidth() const;
+  [[nodiscard]] int LineHeight() const;
+  [[nodiscard]] int FullRows() const;
+  // A viewport point in the middle of the given on-screen row, on the left half of the cell
+  // of the given on-screen column (so it falls before that column's character).
+  [[nodiscard]] QPoint PointAt(std::uint64_t row, std::uint64_t column) const;
+
+  void Click(QPoint point, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+  void Drag(QPoint from, QPoint to);
+  void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+  // Ctrl+C, then what the clipboard holds.
+  QString CopyWithKeys();
+
+  // The viewport as painted, without the caret.
+  QImage Painted();
+  // Whether any pixel of on-screen cell (row, column) differs from the background.
+  [[nodiscard]] bool HasInk(const QImage& image, int row, int column) const;
+  // Whether any pixel of on-screen cell (row, column) has the selection's colour.
+  [[nodiscard]] bool IsHighlighted(const QImage& image, int row, int column) const;
+
+  ResultText text_;
+  std::unique_ptr<ResultView> view_;
+  std::size_t published_ = 0;
+};
+
+}  // namespace quillon::testing
