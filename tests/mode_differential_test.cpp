@@ -1,75 +1,16 @@
-#include <algorithm>
 #include <random>
 
 #include <gtest/gtest.h>
 
 #include "tests/support/mode_runner.h"
+#include "tests/support/reference_modes.h"
 
 namespace quillon {
 namespace {
 
+using testing::Reference;
 using testing::RunMode;
 using testing::Spelled;
-
-// Small, obviously correct models of the three modes, a byte at a time.
-
-std::string ReferenceSimpleRevert(const std::string& in) { return {in.rbegin(), in.rend()}; }
-
-// The backward line walk: collect bytes going back until a break, a lone CR staying in
-// front of its line, a CR LF pair or a lone LF dropped; each line then gets CR LF.
-std::string ReferenceLineKeep(const std::string& in) {
-  std::string out;
-  auto cursor = static_cast<std::ptrdiff_t>(in.size()) - 1;
-  while (cursor > -1) {
-    std::string collected;
-    for (;;) {
-      if (cursor < 0) break;
-      const char c = in[static_cast<std::size_t>(cursor)];
-      if (c == '\n') {
-        --cursor;
-        if (cursor >= 0 && in[static_cast<std::size_t>(cursor)] == '\r') --cursor;
-        break;
-      }
-      --cursor;
-      collected += c;
-      if (c == '\r') break;
-    }
-    std::reverse(collected.begin(), collected.end());
-    out += collected + "\r\n";
-  }
-  return out;
-}
-
-// Lines end at LF, CR LF or a lone CR; each line's content is reversed, its break kept.
-std::string ReferenceRevertLine(const std::string& in) {
-  std::string out;
-  std::string line;
-  for (std::size_t i = 0; i < in.size(); ++i) {
-    const char c = in[i];
-    if (c != '\r' && c != '\n') {
-      line += c;
-      continue;
-    }
-    out.append(line.rbegin(), line.rend());
-    line.clear();
-    out += c;
-    if (c == '\r' && i + 1 < in.size() && in[i + 1] == '\n') out += in[++i];
-  }
-  out.append(line.rbegin(), line.rend());
-  return out;
-}
-
-std::string Reference(RevertMode mode, const std::string& in) {
-  switch (mode) {
-    case RevertMode::SimpleRevert:
-      return ReferenceSimpleRevert(in);
-    case RevertMode::LineKeep:
-      return ReferenceLineKeep(in);
-    case RevertMode::RevertLine:
-      return ReferenceRevertLine(in);
-  }
-  return {};
-}
 
 // Mostly letters, with CR, LF and CR LF breaks in random places and amounts, so that
 // lines of every length, empty lines and long runs of breaks all occur.
