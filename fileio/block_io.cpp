@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 
@@ -9,10 +10,29 @@
 
 namespace quillon {
 
+namespace {
+
+std::atomic<decltype(PositionedCalls::Read)> positionedRead{::pread};
+std::atomic<decltype(PositionedCalls::Write)> positionedWrite{::pwrite};
+
+ssize_t PositionedRead(int fd, void* buffer, std::size_t count, off_t offset) {
+  return positionedRead.load(std::memory_order_relaxed)(fd, buffer, count, offset);
+}
+
+ssize_t PositionedWrite(int fd, const void* buffer, std::size_t count, off_t offset) {
+  return positionedWrite.load(std::memory_order_relaxed)(fd, buffer, count, offset);
+}
+
+}  // namespace
+
+PositionedCalls ReplacePositionedCalls(PositionedCalls calls) noexcept {
+  return {positionedRead.exchange(calls.Read), positionedWrite.exchange(calls.Write)};
+}
+
 std::size_t ReadAt(const FileHandle& file, std::int64_t offset, std::span<char> out) {
   std::size_t done = 0;
   while (done < out.size()) {
-    const ssize_t got = ::pread(file.fd(), out.data() + done, out.size() - done, static_cast<off_t>(offset) + static_cast<off_t>(done));
+    const ssize_t got = PositionedRead(file.fd(), out.data() + done, out.size() - done, static_cast<off_t>(offset) + static_cast<off_t>(done));
     if (got < 0) {
       if (errno == EINTR) continue;
       throw FileError("Cannot read", file.path(), SystemReason(errno));
@@ -31,7 +51,7 @@ void ReadExactlyAt(const FileHandle& file, std::int64_t offset, std::span<char> 
 void WriteAt(const FileHandle& file, std::int64_t offset, std::span<const char> bytes) {
   std::size_t done = 0;
   while (done < bytes.size()) {
-    const ssize_t put = ::pwrite(file.fd(), bytes.data() + done, bytes.size() - done, static_cast<off_t>(offset) + static_cast<off_t>(done));
+    const ssize_t put = PositionedWrite(file.fd(), bytes.data() + done, bytes.size() - done, static_cast<off_t>(offset) + static_cast<off_t>(done));
     if (put < 0) {
       if (errno == EINTR) continue;
       throw FileError("Cannot write", file.path(), SystemReason(errno));

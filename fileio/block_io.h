@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -22,5 +24,15 @@ void WriteAt(const FileHandle& file, std::int64_t offset, std::span<const char> 
 
 // Makes a file size limit fail a write with EFBIG instead of killing the process.
 void IgnoreFileSizeSignal();
+
+// The positioned read and write under ReadAt and WriteAt: the system's pread and pwrite,
+// unless a fault test has put its own in place.
+struct PositionedCalls {
+  ssize_t (*Read)(int fd, void* buffer, std::size_t count, off_t offset);
+  ssize_t (*Write)(int fd, const void* buffer, std::size_t count, off_t offset);
+};
+
+// Puts `calls` in place of the current ones and returns those. For tests, between runs.
+PositionedCalls ReplacePositionedCalls(PositionedCalls calls) noexcept;
 
 }  // namespace quillon
