@@ -1,0 +1,90 @@
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <stdexcept>
+
+#include "tests/fault/fault_case.h"
+
+namespace quillon::testing {
+
+namespace {
+
+std::string CannotWrite(const std::string& path, const std::string& reason) {
+  return "Cannot write " + Quoted(path) + ": " + reason;
+}
+
+const std::string kIsTheInput = "it is the input file itself; the input is never overwritten";
+
+void Check(bool done, const std::string& what) {
+  if (!done) throw std::runtime_error("cannot lay out " + what);
+}
+
+std::string Folder(const TempFolder& folder, const std::string& name, mode_t bits) {
+  const std::string path = folder.File(name);
+  Check(::mkdir(path.c_str(), bits) == 0 && ::chmod(path.c_str(), bits) == 0, "the folder " + name);
+  return path;
+}
+
+}  // namespace
+
+std::vector<FaultCase> OutputCases() {
+  return {
+      // The new output is made beside the old one and renamed over it, which needs the folder.
+      {"OutputFolderNotWritableForTheUser", Runner::AsUnprivilegedUser,
+       [](const TempFolder& folder) {
+         const std::string input = LayInputAndEarlierOutput(folder.File("in.txt"), "ab\ncd\n");
+         Check(::chmod((input + "_rev.txt").c_str(), 0666) == 0, "a writable output");
+         return Failing(input, CannotWrite(input + "_rev.txt", "Permission denied"));
+       }},
+      {"OutputIsAFolder", Runner::InProcess,
+       [](const TempFolder& folder) {
+         const std::string input = folder.Write("in.txt", "ab\ncd\n");
+         Folder(folder, "in.txt_rev.txt", 0755);
+         return Failing(input, CannotWrite(input + "_rev.txt", "Is a directory"));
+       }},
+      {"OutputLinksToAnotherFile", Runner::InProcess,
+       [](const TempFolder& folder) {
+         const std::string input = folder.Write("in.txt", Lines(20000));
+         Folder(folder, "elsewhere", 0755);
+         folder.Write("elsewhere/target.txt", "an earlier, longer output");
+         Check(::symlink("elsewhere/target.txt", (input + "_rev.txt").c_str()) == 0, "a link");
+         return Succeeding(input, {}, folder.File("elsewhere/target.txt"));
+       }},
+      {"OutputLinksToTheInput", Runner::InProcess,
+       [](const TempFolder& folder) {
+         const std::string input = folder.Write("in.txt", "ab\ncd\n");
+         Check(::symlink(input.c_str(), (input + "_rev.txt").c_str()) == 0, "a link");
+         return Failing(input, CannotWrite(input + "_rev.txt", kIsTheInput));
+       }},
+      {"OutputIsAHardLinkToTheInput", Runner::InProcess,
+       [](const TempFolder& folder) {
+         const std::string input = folder.Write("in.txt", "ab\ncd\n");
+         Check(::link(input.c_str(), (input + "_rev.txt").c_str()) == 0, "a hard link");
+         return Failing(input, CannotWrite(input + "_rev.txt", kIsTheInput));
+       }},
+      {"OutputReadOnly", Runner::InProcess,
+       [](const TempFolder& folder) {
+         const std::string input = LayInputAndEarlierOutput(folder.File("in.txt"), Lines(9000));
+         Check(::chmod((input + "_rev.txt").c_str(), 0444) == 0, "a read-only output");
+         return Succeeding(input);
+       }},
+      // Replacing a file needs write permission on its folder, not on the file.
+      {"OutputReadOnlyForTheUserInAWritableFolder", Runner::AsUnprivilegedUser,
+       [](const TempFolder& folder) {
+         const std::string shared = Folder(folder, "shared", 0777);
+         const std::string input = LayInputAndEarlierOutput(shared + "/in.txt", Lines(9000));
+         Check(::chmod((input + "_rev.txt").c_str(), 0444) == 0, "a read-only output");
+         return Succeeding(input);
+       }},
+      {"OutputReadOnlyInAReadOnlyFolderOfTheUser", Runner::AsUnprivilegedUser,
+       [](const TempFolder& folder) {
+         const std::string mine = Folder(folder, "mine", 0755);
+         const std::string input = LayInputAndEarlierOutput(mine + "/in.txt", Lines(9000));
+         for (const std::string& path : {input, input + "_rev.txt", mine}) GiveToUnprivilegedUser(path);
+         Check(::chmod((input + "_rev.txt").c_str(), 0444) == 0 && ::chmod(mine.c_str(), 0555) == 0, "read-only files");
+         return Failing(input, CannotWrite(input + "_rev.txt", "Permission denied"));
+       }},
+  };
+}
+
+}  // namespace quillon::testing
