@@ -32,9 +32,8 @@ void ResultIndex::Clear() {
   indexed_ = 0;
   breaks_ = 0;
   checkpoints_ = std::vector<std::uint64_t>{0};
-  openLineStart_ = 0;
   longestEnded_ = 0;
-  longest_ = 0;
+  openLineLength_ = 0;
   lastWasCr_ = false;
 }
 
@@ -53,59 +52,88 @@ bool ResultIndex::Update(std::span<const char> bytes, std::uint64_t generation) 
   return changed;
 }
 
+// What scanning carries from byte to byte. Kept apart from the index so that it can live in
+// registers: the bytes are chars, which the compiler must otherwise assume may alias it.
+struct ResultIndex::Scan {
+  std::uint64_t breaks;
+  std::uint64_t longestEnded;
+  std::uint64_t openLineLength;
+  bool lastWasCr;
+
+  void Block(const char* block) noexcept {
+    const BreakMasks masks = LoadBreakMasks(block);
+    const std::uint64_t breakBytes = masks.cr | masks.lf;
+    breaks += static_cast<std::uint64_t>(std::popcount(BreakStarts(masks, lastWasCr)));
+    lastWasCr = (masks.cr >> 63) != 0;
+    // Blocks with and without breaks alternate unpredictably in ordinary text, so both cases go
+    // through the same steps.
+    const bool anyBreak = breakBytes != 0;
+    const int first = std::countr_zero(breakBytes);
+    const int last = 63 - std::countl_zero(breakBytes);
+    const std::uint64_t ended = anyBreak ? openLineLength + static_cast<std::uint64_t>(first) : 0;
+    longestEnded = std::max(longestEnded, ended);
+    openLineLength = anyBreak ? static_cast<std::uint64_t>(63 - last) : openLineLength + kBlock;
+    // Lines between the first and the last break are shorter than 63 bytes: they matter only
+    // while every line so far is short too.
+    if (longestEnded < kBlock - 2 && anyBreak) {
+      const std::uint64_t afterFirst = ~((std::uint64_t{2} << first) - 1);
+      const std::uint64_t beforeLast = (std::uint64_t{1} << last) - 1;
+      const auto inside = static_cast<std::uint64_t>(LongestRunOfOnes(~breakBytes & afterFirst & beforeLast));
+      longestEnded = std::max(longestEnded, inside);
+    }
+  }
+
+  void WithoutBreak(std::size_t bytes) noexcept {
+    openLineLength += bytes;
+    lastWasCr = false;
+  }
+
+  void Byte(char byte) noexcept {
+    if (byte != '\r' && byte != '\n') {
+      ++openLineLength;
+      lastWasCr = false;
+      return;
+    }
+    if (StartsBreak(byte, lastWasCr)) ++breaks;
+    lastWasCr = byte == '\r';
+    longestEnded = std::max(longestEnded, openLineLength);
+    openLineLength = 0;
+  }
+};
+
 void ResultIndex::Extend(std::span<const char> bytes) {
   const char* const data = bytes.data();
   const std::size_t end = bytes.size();
   std::size_t pos = indexed_;
   std::size_t nextCheckpoint = checkpoints_.size() * spacing_;
+  Scan scan{breaks_, longestEnded_, openLineLength_, lastWasCr_};
   while (pos < end) {
     if (pos == nextCheckpoint) {
-      checkpoints_.push_back(breaks_);
+      checkpoints_.push_back(scan.breaks);
       nextCheckpoint += spacing_;
     }
-    if (pos % kBlock == 0 && end - pos >= kBlock) {
-      const BreakMasks masks = LoadBreakMasks(data + pos);
-      std::uint64_t starts = BreakStarts(masks, lastWasCr_);
-      lastWasCr_ = (masks.cr >> 63) != 0;
-      if (starts != 0) {
-        breaks_ += static_cast<std::uint64_t>(std::popcount(starts));
-        if (longestEnded_ >= kBlock) {
-          // Lines that begin and end within these 64 bytes cannot be the longest.
-          EndLine(bytes, pos + static_cast<std::size_t>(std::countr_zero(starts)));
-          openLineStart_ = pos + static_cast<std::size_t>(63 - std::countl_zero(starts)) + 1;
-        } else {
-          for (; starts != 0; starts &= starts - 1) {
-            const std::size_t at = pos + static_cast<std::size_t>(std::countr_zero(starts));
-            EndLine(bytes, at);
-            openLineStart_ = at + 1;
-          }
-        }
+    // Checkpoints lie on 64-byte edges: single bytes only up to the first edge and after the
+    // last one.
+    const std::size_t stop = std::min(nextCheckpoint, end);
+    for (; pos < stop && pos % kBlock != 0; ++pos) scan.Byte(data[pos]);
+    // Long stretches without a break are passed over faster. The test covers two blocks so
+    // that in ordinary text, where most pairs hold a break, it is rarely mispredicted.
+    for (; pos + 2 * kBlock <= stop; pos += 2 * kBlock) {
+      if (AnyBreakIn<2 * kBlock>(data + pos)) {
+        scan.Block(data + pos);
+        scan.Block(data + pos + kBlock);
+      } else {
+        scan.WithoutBreak(2 * kBlock);
       }
-      pos += kBlock;
-    } else {
-      const char byte = data[pos];
-      if (StartsBreak(byte, lastWasCr_)) {
-        ++breaks_;
-        EndLine(bytes, pos);
-        openLineStart_ = pos + 1;
-      }
-      lastWasCr_ = byte == '\r';
-      ++pos;
     }
+    for (; pos + kBlock <= stop; pos += kBlock) scan.Block(data + pos);
+    for (; pos < stop; ++pos) scan.Byte(data[pos]);
   }
+  breaks_ = scan.breaks;
+  longestEnded_ = scan.longestEnded;
+  openLineLength_ = scan.openLineLength;
+  lastWasCr_ = scan.lastWasCr;
   indexed_ = end;
-  longest_ = std::max(longestEnded_, LengthUpTo(bytes, end));
-}
-
-void ResultIndex::EndLine(std::span<const char> bytes, std::size_t breakAt) noexcept {
-  longestEnded_ = std::max(longestEnded_, LengthUpTo(bytes, breakAt));
-}
-
-std::uint64_t ResultIndex::LengthUpTo(std::span<const char> bytes, std::size_t end) const noexcept {
-  std::size_t start = openLineStart_;
-  // The open line was started by a CR whose LF came after it: the LF is part of that break.
-  if (start < end && start > 0 && bytes[start] == '\n' && bytes[start - 1] == '\r') ++start;
-  return end - start;
 }
 
 void ResultIndex::CheckBytes(std::span<const char> bytes) const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -34,7 +35,7 @@ class ResultIndex {
   [[nodiscard]] std::uint64_t generation() const noexcept { return generation_; }
   [[nodiscard]] std::size_t IndexedSize() const noexcept { return indexed_; }
   [[nodiscard]] std::uint64_t LineCount() const noexcept { return breaks_ + 1; }
-  [[nodiscard]] std::uint64_t LongestLineLength() const noexcept { return longest_; }
+  [[nodiscard]] std::uint64_t LongestLineLength() const noexcept { return std::max(longestEnded_, openLineLength_); }
 
   // Offset of the first byte of `line` (< LineCount()).
   [[nodiscard]] std::size_t LineStart(std::span<const char> bytes, std::uint64_t line) const;
@@ -53,8 +54,7 @@ class ResultIndex {
  private:
   void Clear();
   void Extend(std::span<const char> bytes);
-  void EndLine(std::span<const char> bytes, std::size_t breakAt) noexcept;
-  [[nodiscard]] std::uint64_t LengthUpTo(std::span<const char> bytes, std::size_t end) const noexcept;
+  struct Scan;
   [[nodiscard]] std::size_t BreakAt(std::span<const char> bytes, std::uint64_t ordinal) const;
   [[nodiscard]] std::uint64_t BreaksBefore(std::span<const char> bytes, std::size_t offset) const;
   void CheckBytes(std::span<const char> bytes) const;
@@ -65,10 +65,10 @@ class ResultIndex {
   std::uint64_t breaks_ = 0;
   // checkpoints_[i]: breaks that start before offset i * spacing_.
   std::vector<std::uint64_t> checkpoints_;
-  // Where the line still open at indexed_ starts, counted from just after its break's first byte.
-  std::size_t openLineStart_ = 0;
+  // A line is a run of bytes that are neither CR nor LF: the longest such run so far, and the
+  // one still open at the end.
   std::uint64_t longestEnded_ = 0;
-  std::uint64_t longest_ = 0;
+  std::uint64_t openLineLength_ = 0;
   bool lastWasCr_ = false;
 };
 

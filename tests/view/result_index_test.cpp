@@ -97,11 +97,13 @@ TEST(ResultIndexTest, MatchesPlainSplitOnRandomTextsPublishedInPieces) {
 
 TEST(ResultIndexTest, MatchesPlainSplitWhenPublishedWhole) {
   std::mt19937 random(7);
-  for (const std::size_t maxLine : {1, 70, 5000}) {
-    const std::string text = RandomText(random, 40000, maxLine);
-    ResultIndex index(64);
-    EXPECT_TRUE(index.Update(Bytes(text), 0));
-    ExpectMatchesReference(index, text);
+  for (const std::size_t spacing : {64, 4096}) {
+    for (const std::size_t maxLine : {1, 70, 5000}) {
+      const std::string text = RandomText(random, 20000, maxLine);
+      ResultIndex index(spacing);
+      EXPECT_TRUE(index.Update(Bytes(text), 0));
+      ExpectMatchesReference(index, text);
+    }
   }
 }
 
