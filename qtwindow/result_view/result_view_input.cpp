@@ -168,6 +168,7 @@ void ResultView::timerEvent(QTimerEvent* event) {
 void ResultView::wheelEvent(QWheelEvent* event) {
   // Wheels count in eighths of a degree, 120 to a notch, and a notch scrolls a few lines
   // (or columns), whatever the scroll bars' scale.
+  event->accept();
   const QPoint delta = event->angleDelta();
   const bool horizontal = std::abs(delta.x()) > std::abs(delta.y());
   wheelRemainder_ += horizontal ? delta.x() : delta.y();
@@ -181,7 +182,6 @@ void ResultView::wheelEvent(QWheelEvent* event) {
   };
   if (horizontal) ScrollTo(top_, moved(left_, steps));
   else ScrollTo(moved(top_, steps), left_);
-  event->accept();
 }
 
 void ResultView::focusInEvent(QFocusEvent* event) {
