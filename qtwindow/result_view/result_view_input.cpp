@@ -153,6 +153,19 @@ void ResultView::mouseReleaseEvent(QMouseEvent* event) {
   QAbstractScrollArea::mouseReleaseEvent(event);
 }
 
+void ResultView::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton || event->modifiers().testFlag(Qt::ShiftModifier)) {
+    mousePressEvent(event);
+    return;
+  }
+  const ResultText::View view = ReadCurrent();
+  const ResultLines lines = Lines(view);
+  const TextRange word = WordAt(lines, PositionAt(lines, event->position().toPoint()));
+  anchor_ = word.from;
+  wantedColumn_ = word.to.column;
+  MoveCaret(word.to, true);
+}
+
 void ResultView::timerEvent(QTimerEvent* event) {
   if (event->timerId() != dragScrollTimer_.timerId()) {
     QAbstractScrollArea::timerEvent(event);

@@ -2,6 +2,7 @@
 #include <QClipboard>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QTimer>
 
 #include "tests/view/result_view_fixture.h"
@@ -75,6 +76,19 @@ TEST_F(ResultViewCopyTest, UpAndDownKeepTheColumnAcrossShortLines) {
   Key(Qt::Key_PageDown, Qt::ShiftModifier);
   EXPECT_EQ(view_->caretPosition(), (TextPosition{2, 4}));
   EXPECT_EQ(CopyWithKeys(), QStringLiteral("ef\nx\nabcd"));
+}
+
+TEST_F(ResultViewCopyTest, DoubleClickSelectsAWord) {
+  Show("first line\nhello world, again");
+  const QPoint point = PointAt(1, 8);
+  QWidget* viewport = view_->viewport();
+  const QPointF global = viewport->mapToGlobal(QPointF(point));
+  Click(point);
+  QMouseEvent doubleClick(QEvent::MouseButtonDblClick, QPointF(point), global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(viewport, &doubleClick);
+  QMouseEvent release(QEvent::MouseButtonRelease, QPointF(point), global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(viewport, &release);
+  EXPECT_EQ(CopyWithKeys(), QStringLiteral("world"));
 }
 
 TEST_F(ResultViewCopyTest, SelectAllCopiesTheCharactersShown) {
