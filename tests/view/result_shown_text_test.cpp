@@ -1,7 +1,10 @@
 #include "window/result_shown_text.h"
 
+#include "window/cp1252.h"
+
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <string_view>
 
@@ -25,6 +28,30 @@ TEST(ShownTextTest, BytesBecomeWindows1252Characters) {
   EXPECT_EQ(Shown("\x80\x81\x9f\xa0\xe9\xff\t"), u"\u20ac\u0081\u0178\u00a0\u00e9\u00ff\t");
   std::u16string small(1, u' ');
   EXPECT_THROW(ShownText({"ab", 2}, {small.data(), small.size()}), std::length_error);
+}
+
+TEST(ShownTextTest, LongTextsMatchAByteByByteConversion) {
+  std::mt19937 random(5);
+  for (const int breakEvery : {3, 40, 1000}) {
+    std::uniform_int_distribution<int> anyByte(0, 255);
+    std::uniform_int_distribution<int> breakChance(0, breakEvery);
+    std::string bytes;
+    for (int i = 0; i < 5000; ++i) {
+      if (breakChance(random) == 0) {
+        bytes += std::string_view("\r\n\r\n").substr(static_cast<std::size_t>(anyByte(random) % 3), 2);
+      } else {
+        // Mostly plain ASCII, with every other byte now and then.
+        const int byte = anyByte(random);
+        bytes += static_cast<char>(byte < 230 ? 'a' + byte % 26 : anyByte(random));
+      }
+    }
+    std::u16string expected;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+      if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+      expected += bytes[i] == '\r' || bytes[i] == '\n' ? u'\n' : Cp1252ToUnicode(static_cast<unsigned char>(bytes[i]));
+    }
+    EXPECT_EQ(Shown(bytes), expected) << "breaks about every " << breakEvery << " bytes";
+  }
 }
 
 TEST(ShownTextTest, PaintedCharactersTakeOneColumnEach) {
