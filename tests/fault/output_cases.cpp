@@ -32,8 +32,10 @@ std::vector<FaultCase> OutputCases() {
       // The new output is made beside the old one and renamed over it, which needs the folder.
       {"OutputFolderNotWritableForTheUser", Runner::AsUnprivilegedUser,
        [](const TempFolder& folder) {
-         const std::string input = LayInputAndEarlierOutput(folder.File("in.txt"), "ab\ncd\n");
-         Check(::chmod((input + "_rev.txt").c_str(), 0666) == 0, "a writable output");
+         const std::string locked = Folder(folder, "locked", 0755);
+         const std::string input = LayInputAndEarlierOutput(locked + "/in.txt", "ab\ncd\n");
+         Check(::chmod((input + "_rev.txt").c_str(), 0666) == 0 && ::chmod(locked.c_str(), 0555) == 0,
+               "a writable output in a read-only folder");
          return Failing(input, CannotWrite(input + "_rev.txt", "Permission denied"));
        }},
       {"OutputIsAFolder", Runner::InProcess,
