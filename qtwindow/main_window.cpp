@@ -1,0 +1,76 @@
+#include "qtwindow/main_window.h"
+
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <exception>
+
+#include "qtwindow/byte_paths.h"
+#include "qtwindow/dropped_file.h"
+#include "window/layout.h"
+
+namespace quillon {
+
+MainWindow::MainWindow() : MainWindow(nullptr, EngineTuning{}) {}
+
+MainWindow::MainWindow(FileChooser& chooser, EngineTuning tuning) : MainWindow(&chooser, tuning) {}
+
+MainWindow::MainWindow(FileChooser* chooser, EngineTuning tuning)
+    : controls_(*this, result_),
+      surface_(*this, controls_, result_),
+      dialogChooser_(*this),
+      form_(surface_, chooser != nullptr ? *chooser : dialogChooser_, tuning) {
+  setWindowTitle(QString::fromUtf8(kWindowCaption.data(), static_cast<qsizetype>(kWindowCaption.size())));
+  setFixedSize(TwipsToPixels(kClientWidthTwips), TwipsToPixels(kClientHeightTwips));
+  setAcceptDrops(true);
+  connect(controls_.revertButton, &QPushButton::clicked, this, &MainWindow::OnRevertClicked);
+  connect(controls_.getFileButton, &QPushButton::clicked, this, &MainWindow::OnGetFileClicked);
+}
+
+void MainWindow::Command(void (Form1::*command)()) {
+  try {
+    (form_.*command)();
+  } catch (const std::exception& error) {
+    surface_.ShowMessage(error.what());
+  }
+}
+
+void MainWindow::OnRevertClicked() {
+  Command(&Form1::btnRevert_Click);
+  if (closeAfterRun_) close();
+}
+
+void MainWindow::OnGetFileClicked() { Command(&Form1::btnGetFile_Click); }
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (surface_.Running()) {
+    surface_.StopRun();
+    closeAfterRun_ = true;
+    event->ignore();
+    return;
+  }
+  event->accept();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+  if (!surface_.Running() && event->mimeData() != nullptr && DroppedFile(*event->mimeData())) event->acceptProposedAction();
+}
+
+void MainWindow::dragMoveEvent(QDragMoveEvent* event) {
+  if (!surface_.Running() && event->mimeData() != nullptr && DroppedFile(*event->mimeData())) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+  if (surface_.Running() || event->mimeData() == nullptr) return;
+  const std::optional<QString> file = DroppedFile(*event->mimeData());
+  if (!file) return;
+  event->acceptProposedAction();
+  try {
+    form_.ChooseInput(EncodedPath(*file));
+  } catch (const std::exception& error) {
+    surface_.ShowMessage(error.what());
+  }
+}
+
+}  // namespace quillon

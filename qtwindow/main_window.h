@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QWidget>
+
+#include "modes/mode_context.h"
+#include "qtwindow/qt_file_chooser.h"
+#include "qtwindow/qt_window_surface.h"
+#include "qtwindow/window_controls.h"
+#include "window/form1.h"
+#include "window/result_text.h"
+
+namespace quillon {
+
+// Form1 as a real window: fixed size, the controls of the layout table, "..." and "Revert"
+// wired to the commands, and a dropped file taken as if chosen with "...".
+class MainWindow : public QWidget {
+ public:
+  // Chooses files through the toolkit's Open dialog.
+  MainWindow();
+  // Chooses files through `chooser`, which must outlive the window.
+  explicit MainWindow(FileChooser& chooser, EngineTuning tuning = {});
+
+  [[nodiscard]] const Form1& form() const noexcept { return form_; }
+  [[nodiscard]] const WindowControls& controls() const noexcept { return controls_; }
+
+ protected:
+  // Closing during a run stops the run; the window closes as soon as the run has ended.
+  void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
+ private:
+  MainWindow(FileChooser* chooser, EngineTuning tuning);
+
+  void OnRevertClicked();
+  void OnGetFileClicked();
+  // Runs a command; an error that escapes it is shown, never lost in the event loop.
+  void Command(void (Form1::*command)());
+
+  ResultText result_;
+  WindowControls controls_;
+  QtWindowSurface surface_;
+  QtFileChooser dialogChooser_;
+  Form1 form_;
+  bool closeAfterRun_ = false;
+};
+
+}  // namespace quillon

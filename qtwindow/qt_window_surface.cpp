@@ -1,0 +1,90 @@
+#include "qtwindow/qt_window_surface.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QThread>
+#include <chrono>
+
+#include "qtwindow/byte_paths.h"
+#include "qtwindow/input_blocker.h"
+#include "window/layout.h"
+
+namespace quillon {
+namespace {
+
+constexpr std::chrono::milliseconds kPulse{30};
+
+int PercentShown(float percent) {
+  if (!(percent > 0.0f)) return 0;  // NaN too
+  if (percent >= 100.0f) return 100;
+  return static_cast<int>(percent);
+}
+
+}  // namespace
+
+QtWindowSurface::QtWindowSurface(QWidget& window, WindowControls& controls, ResultText& result)
+    : window_(window), controls_(controls), result_(result) {
+  pulse_.setInterval(kPulse);
+  QObject::connect(&pulse_, &QTimer::timeout, &pulse_, [this] { ShowRunState(); });
+}
+
+QtWindowSurface::~QtWindowSurface() {
+  if (waitCursor_) QApplication::restoreOverrideCursor();
+}
+
+void QtWindowSurface::ShowRunState() {
+  controls_.progressBar->setValue(progress_.load(std::memory_order_relaxed));
+  controls_.resultBox->refresh();
+}
+
+void QtWindowSurface::ClearResult() {
+  result_.Reset();
+  controls_.resultBox->refresh();
+}
+
+void QtWindowSurface::SetProgressValue(float percent) {
+  progress_.store(PercentShown(percent), std::memory_order_relaxed);
+  if (QThread::currentThread() == window_.thread()) controls_.progressBar->setValue(progress_.load(std::memory_order_relaxed));
+}
+
+void QtWindowSurface::SetRevertEnabled(bool enabled) { controls_.revertButton->setEnabled(enabled); }
+
+bool QtWindowSurface::OptionValue(int index) const {
+  if (index < 0 || index >= static_cast<int>(controls_.options.size())) return false;
+  return controls_.options[static_cast<std::size_t>(index)]->isChecked();
+}
+
+void QtWindowSurface::SetMousePointer(MousePointer pointer) {
+  const bool wait = pointer == MousePointer::Hourglass;
+  if (wait == waitCursor_) return;
+  if (wait)
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  else
+    QApplication::restoreOverrideCursor();
+  waitCursor_ = wait;
+}
+
+void QtWindowSurface::ShowMessage(std::string_view text) {
+  QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(kApplicationName.data(), static_cast<qsizetype>(kApplicationName.size())),
+                  QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size())), QMessageBox::Ok, &window_);
+  box.setTextFormat(Qt::PlainText);
+  box.exec();
+}
+
+void QtWindowSurface::SetFileLabel(std::string_view text) { controls_.fileLabel->setText(DecodedPath(text)); }
+
+void QtWindowSurface::RunToCompletion(const std::function<void(std::stop_token)>& work) {
+  const InputBlocker blocker(window_);
+  pulse_.start();
+  try {
+    run_.Run(work);
+  } catch (...) {
+    pulse_.stop();
+    ShowRunState();
+    throw;
+  }
+  pulse_.stop();
+  ShowRunState();
+}
+
+}  // namespace quillon

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QTimer>
+#include <QWidget>
+#include <atomic>
+
+#include "qtwindow/background_run.h"
+#include "qtwindow/window_controls.h"
+#include "window/window_surface.h"
+
+namespace quillon {
+
+// The window surface over real widgets. A run goes on a worker thread; what it reports
+// reaches the widgets from a timer on the GUI thread.
+class QtWindowSurface : public WindowSurface {
+ public:
+  QtWindowSurface(QWidget& window, WindowControls& controls, ResultText& result);
+  QtWindowSurface(const QtWindowSurface&) = delete;
+  QtWindowSurface& operator=(const QtWindowSurface&) = delete;
+  ~QtWindowSurface() override;
+
+  ResultText& Result() override { return result_; }
+  void ClearResult() override;
+  // Safe from any thread: the bar shows the latest value at the next tick of the GUI timer,
+  // or at once when called on the GUI thread.
+  void SetProgressValue(float percent) override;
+  void SetRevertEnabled(bool enabled) override;
+  [[nodiscard]] bool OptionValue(int index) const override;
+  void SetMousePointer(MousePointer pointer) override;
+  void ShowMessage(std::string_view text) override;
+  void SetFileLabel(std::string_view text) override;
+  void RunToCompletion(const std::function<void(std::stop_token)>& work) override;
+
+  [[nodiscard]] bool Running() const noexcept { return run_.Active(); }
+  // The run in progress ends at its next check, with RunCancelled.
+  void StopRun() noexcept { run_.RequestStop(); }
+
+ private:
+  void ShowRunState();
+
+  QWidget& window_;
+  WindowControls& controls_;
+  ResultText& result_;
+  std::atomic<int> progress_{0};
+  QTimer pulse_;
+  BackgroundRun run_;
+  bool waitCursor_ = false;
+};
+
+}  // namespace quillon
