@@ -1,0 +1,80 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QTest>
+#include <QUrl>
+#include <fstream>
+#include <stdexcept>
+
+#include "tests/qt/window_fixture.h"
+#include "tests/support/temp_folder.h"
+
+namespace quillon {
+namespace {
+
+using testing::IsIdle;
+using testing::MessageCatcher;
+using testing::ReadWhole;
+using testing::ShownWindow;
+using testing::TempFolder;
+using testing::WhenReady;
+
+// Writes about 50 MB of short lines to `path`.
+void WriteBigText(const std::string& path) {
+  std::string line;
+  for (int i = 0; i < 79; ++i) line += static_cast<char>('a' + i % 26);
+  line += '\n';
+  std::string block;
+  while (block.size() < (std::size_t{1} << 20)) block += line;
+  std::ofstream out(path, std::ios::binary);
+  for (int i = 0; i < 48; ++i) out.write(block.data(), static_cast<std::streamsize>(block.size()));
+  if (!out) throw std::runtime_error("cannot write " + path);
+}
+
+TEST(CloseDuringRun, StopsTheRunKeepsTheEarlierOutputAndClosesTheWindow) {
+  const TempFolder folder;
+  const std::string input = folder.File("big.txt");
+  WriteBigText(input);
+  const std::string other = folder.Write("other.txt", "o");
+  testing::WriteWhole(input + "_rev.txt", "earlier output");
+  ShownWindow shown;
+  shown.Choose(input);
+  const auto& controls = shown.controls();
+
+  bool busyDuringRun = false;
+  bool waitPointerDuringRun = false;
+  const MessageCatcher catcher;
+  const WhenReady whileRunning([&] { return !controls.revertButton->isEnabled(); },
+                               [&] {
+                                 busyDuringRun = true;
+                                 waitPointerDuringRun = QApplication::overrideCursor() != nullptr &&
+                                                        QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+                                 // The window takes no input during the run: none of these act.
+                                 QTest::mouseClick(controls.getFileButton, Qt::LeftButton);
+                                 QTest::mouseClick(controls.options[0], Qt::LeftButton);
+                                 QTest::keyClick(controls.getFileButton, Qt::Key_Space);
+                                 QMimeData data;
+                                 data.setUrls({QUrl::fromLocalFile(QString::fromStdString(other))});
+                                 QDropEvent drop(QPointF(400, 200), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+                                 QCoreApplication::sendEvent(&shown.window, &drop);
+                                 shown.window.close();
+                               });
+  shown.ClickRevert();
+
+  ASSERT_TRUE(whileRunning.done());
+  EXPECT_TRUE(busyDuringRun);
+  EXPECT_TRUE(waitPointerDuringRun);
+  EXPECT_FALSE(shown.window.isVisible()) << "the window closes once the run has stopped";
+  EXPECT_EQ(ReadWhole(input + "_rev.txt"), "earlier output");
+  EXPECT_EQ(folder.Listing(), "big.txt big.txt_rev.txt other.txt") << "no temporary file is left";
+  EXPECT_TRUE(catcher.messages.empty()) << "a stopped run is no error";
+  EXPECT_EQ(shown.chooser.lastChoicesSeen.size(), 1u) << "\"...\" acted during the run";
+  EXPECT_TRUE(controls.options[1]->isChecked()) << "the mode changed during the run";
+  EXPECT_EQ(shown.window.form().InputPath(), input) << "the drop acted during the run";
+  EXPECT_TRUE(IsIdle(shown));
+}
+
+}  // namespace
+}  // namespace quillon

@@ -1,0 +1,67 @@
+#include <gtest/gtest.h>
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
+
+#include "tests/qt/window_fixture.h"
+#include "tests/support/temp_folder.h"
+
+namespace quillon {
+namespace {
+
+using testing::ShownWindow;
+using testing::TempFolder;
+
+QUrl FileUrl(const std::string& path) { return QUrl::fromLocalFile(QString::fromStdString(path)); }
+
+// Drags `urls` over the window and drops them; whether the window took the drag.
+bool DragAndDrop(QWidget& window, const QList<QUrl>& urls) {
+  QMimeData data;
+  data.setUrls(urls);
+  const QPointF point(400, 200);
+  QDragEnterEvent enter(point.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(&window, &enter);
+  if (!enter.isAccepted()) return false;
+  QDropEvent drop(point, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(&window, &drop);
+  return drop.isAccepted();
+}
+
+TEST(Drop, ADroppedFileIsTakenAsIfChosenWithTheDialog) {
+  const TempFolder folder;
+  const std::string path = folder.Write("dropped.txt", "x\n");
+  ShownWindow shown;
+  EXPECT_TRUE(DragAndDrop(shown.window, {FileUrl(path)}));
+  EXPECT_EQ(shown.window.form().InputPath(), path);
+  EXPECT_EQ(shown.window.form().OutputPath(), path + "_rev.txt");
+  EXPECT_EQ(shown.controls().fileLabel->text().toStdString(), path);
+  EXPECT_TRUE(shown.chooser.lastChoicesSeen.empty()) << "no dialog";
+
+  // The dialog then opens at the dropped file.
+  shown.Choose(std::nullopt);
+  EXPECT_EQ(shown.chooser.lastChoicesSeen, std::vector<std::string>{path});
+}
+
+TEST(Drop, OfSeveralUrlsTheFirstLocalFileIsTaken) {
+  const TempFolder folder;
+  const std::string first = folder.Write("first.txt", "1");
+  const std::string second = folder.Write("second.txt", "2");
+  ShownWindow shown;
+  EXPECT_TRUE(DragAndDrop(shown.window, {QUrl("https://example.org/a.txt"), FileUrl(folder.path()), FileUrl(first), FileUrl(second)}));
+  EXPECT_EQ(shown.window.form().InputPath(), first);
+}
+
+TEST(Drop, WithoutALocalFileTheDragIsRefused) {
+  const TempFolder folder;
+  ShownWindow shown;
+  EXPECT_FALSE(DragAndDrop(shown.window, {QUrl("https://example.org/a.txt")}));
+  EXPECT_FALSE(DragAndDrop(shown.window, {FileUrl(folder.path())}));
+  EXPECT_FALSE(DragAndDrop(shown.window, {}));
+  EXPECT_TRUE(shown.window.form().InputPath().empty());
+  EXPECT_TRUE(shown.controls().fileLabel->text().isEmpty());
+}
+
+}  // namespace
+}  // namespace quillon

@@ -1,0 +1,93 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+#include "tests/qt/window_fixture.h"
+#include "tests/support/temp_folder.h"
+
+namespace quillon {
+namespace {
+
+using testing::IsIdle;
+using testing::MessageCatcher;
+using testing::ReadWhole;
+using testing::ShownWindow;
+using testing::TempFolder;
+
+struct ModeCase {
+  int option;
+  std::string output;       // bytes of the output file
+  std::u16string shown;     // the result box's characters
+};
+
+// "\x80" is the euro sign and "\x81" undefined in Windows-1252.
+constexpr std::string_view kInput = "ab\r\nc\x80\n\x81";
+
+TEST(WindowRun, EachModeRunsByClickingAndLeavesTheWindowIdle) {
+  const TempFolder folder;
+  const std::string input = folder.Write("in.txt", kInput);
+  const ModeCase cases[] = {
+      {0, "\x81\n\x80" "c\n\rba", u"\u0081\n\u20ACc\n\nba"},
+      {1, "\x81\r\nc\x80\r\nab\r\n", u"\u0081\nc\u20AC\nab\n"},
+      {2, "ba\r\n\x80" "c\n\x81", u"ba\n\u20ACc\n\u0081"},
+  };
+  ShownWindow shown;
+  shown.Choose(input);
+  const MessageCatcher catcher;
+  for (const ModeCase& mode : cases) {
+    SCOPED_TRACE("option " + std::to_string(mode.option));
+    shown.SelectMode(mode.option);
+    shown.ClickRevert();
+    EXPECT_EQ(ReadWhole(input + "_rev.txt"), mode.output);
+    EXPECT_EQ(shown.ResultShown(), QString::fromStdU16String(mode.shown));
+    EXPECT_TRUE(IsIdle(shown));
+    EXPECT_TRUE(shown.controls().options[static_cast<std::size_t>(mode.option)]->isChecked());
+  }
+  EXPECT_TRUE(catcher.messages.empty());
+  EXPECT_EQ(folder.Listing(), "in.txt in.txt_rev.txt");
+  EXPECT_EQ(shown.window.form().InputPath(), input);
+}
+
+TEST(WindowRun, ASecondRunReplacesTheResultShown) {
+  const TempFolder folder;
+  ShownWindow shown;
+  shown.Choose(folder.Write("in.txt", "one\ntwo\n"));
+  shown.ClickRevert();
+  shown.ClickRevert();
+  EXPECT_EQ(shown.ResultShown(), "\ntwo\none\n");
+  EXPECT_TRUE(IsIdle(shown));
+}
+
+TEST(WindowRun, WithoutAnInputRevertShowsNoInfileInAMessageBox) {
+  ShownWindow shown;
+  const MessageCatcher catcher;
+  shown.ClickRevert();
+  ASSERT_EQ(catcher.messages.size(), 1u);
+  EXPECT_EQ(catcher.messages[0].text, "no Infile");
+  EXPECT_EQ(catcher.messages[0].title, "Quillon");
+  EXPECT_EQ(catcher.messages[0].buttons, QMessageBox::Ok);
+  EXPECT_TRUE(shown.ResultShown().isEmpty());
+  EXPECT_TRUE(IsIdle(shown));
+}
+
+TEST(WindowRun, AFailedRunShowsItsMessageAndLeavesTheWindowIdle) {
+  const TempFolder folder;
+  ShownWindow shown;
+  shown.Choose(folder.Write("in.txt", "abc"));
+  shown.ClickRevert();
+  ASSERT_EQ(shown.ResultShown(), "abc\n");
+
+  const std::string missing = folder.File("missing.txt");
+  shown.Choose(missing);
+  const MessageCatcher catcher;
+  shown.ClickRevert();
+  ASSERT_EQ(catcher.messages.size(), 1u);
+  EXPECT_EQ(catcher.messages[0].text.toStdString(), "Cannot open \"" + missing + "\": No such file or directory");
+  EXPECT_EQ(catcher.messages[0].title, "Quillon");
+  EXPECT_TRUE(IsIdle(shown));
+  EXPECT_TRUE(shown.ResultShown().isEmpty()) << "the run cleared the result before it failed";
+  EXPECT_EQ(folder.Listing(), "in.txt in.txt_rev.txt");
+}
+
+}  // namespace
+}  // namespace quillon
