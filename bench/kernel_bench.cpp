@@ -1,0 +1,100 @@
+// The loops the modes spend their time in, on one 1 MiB block of benchmark text held in
+// memory: no files, no system calls.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "bench/text_maker.h"
+#include "fileio/line_breaks.h"
+#include "modes/byte_reverse.h"
+
+namespace {
+
+using quillon::bench::LineBreak;
+
+constexpr std::size_t kBlock = std::size_t{1} << 20;
+
+const std::string& Block(LineBreak lineBreak) {
+  static const std::string lf = quillon::bench::MakeText(kBlock, LineBreak::LF);
+  static const std::string crlf = quillon::bench::MakeText(kBlock, LineBreak::CRLF);
+  return lineBreak == LineBreak::CRLF ? crlf : lf;
+}
+
+void CountBytes(benchmark::State& state) { state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kBlock)); }
+
+// The floor every mode stands on: touching each byte once.
+void BM_Memcpy(benchmark::State& state) {
+  const std::string& in = Block(LineBreak::LF);
+  std::string out(kBlock, '\0');
+  for (auto _ : state) {
+    std::memcpy(out.data(), in.data(), kBlock);
+    benchmark::DoNotOptimize(out.data());
+  }
+  CountBytes(state);
+}
+BENCHMARK(BM_Memcpy);
+
+// Simple Revert's kernel, against the standard algorithm.
+void BM_ReverseInPlace(benchmark::State& state) {
+  std::string bytes = Block(LineBreak::LF);
+  for (auto _ : state) {
+    quillon::ReverseInPlace(bytes);
+    benchmark::DoNotOptimize(bytes.data());
+  }
+  CountBytes(state);
+}
+BENCHMARK(BM_ReverseInPlace);
+
+void BM_StdReverse(benchmark::State& state) {
+  std::string bytes = Block(LineBreak::LF);
+  for (auto _ : state) {
+    std::reverse(bytes.begin(), bytes.end());
+    benchmark::DoNotOptimize(bytes.data());
+  }
+  CountBytes(state);
+}
+BENCHMARK(BM_StdReverse);
+
+// Revert Line's kernel: find each line's end forwards and reverse the line in place.
+void BM_ReverseEachLine(benchmark::State& state) {
+  std::string bytes = Block(static_cast<LineBreak>(state.range(0)));
+  for (auto _ : state) {
+    char* lineStart = bytes.data();
+    char* const end = bytes.data() + bytes.size();
+    while (const char* lineBreak = quillon::FindFirstBreak(lineStart, end)) {
+      quillon::ReverseInPlace({lineStart, static_cast<std::size_t>(lineBreak - lineStart)});
+      lineStart += quillon::SkipBreaks(lineBreak, end) - lineStart;
+    }
+    benchmark::DoNotOptimize(bytes.data());
+  }
+  CountBytes(state);
+}
+BENCHMARK(BM_ReverseEachLine)->Arg(static_cast<int>(LineBreak::LF))->Arg(static_cast<int>(LineBreak::CRLF));
+
+// Line keep's kernel: find each line's start backwards and copy the line out, followed by CR LF.
+void BM_CopyLinesBackward(benchmark::State& state) {
+  const std::string& in = Block(static_cast<LineBreak>(state.range(0)));
+  std::string out(kBlock * 2, '\0');
+  for (auto _ : state) {
+    const char* lineEnd = in.data() + in.size();
+    char* to = out.data();
+    while (lineEnd > in.data()) {
+      const char* found = quillon::FindLastBreak(in.data(), lineEnd);
+      const char* lineStart = found == nullptr ? in.data() : found + 1;
+      const auto length = static_cast<std::size_t>(lineEnd - lineStart);
+      std::memcpy(to, lineStart, length);
+      to += length;
+      *to++ = '\r';
+      *to++ = '\n';
+      lineEnd = found == nullptr ? in.data() : found;
+      if (lineEnd > in.data() && *lineEnd == '\n' && lineEnd[-1] == '\r') --lineEnd;
+    }
+    benchmark::DoNotOptimize(out.data());
+  }
+  CountBytes(state);
+}
+BENCHMARK(BM_CopyLinesBackward)->Arg(static_cast<int>(LineBreak::LF))->Arg(static_cast<int>(LineBreak::CRLF));
+
+}  // namespace

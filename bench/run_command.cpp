@@ -1,0 +1,58 @@
+#include "bench/run_command.h"
+
+#include <sys/resource.h>
+
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <new>
+
+#include "bench/mode_names.h"
+#include "modes/run_mode.h"
+#include "window/output_path.h"
+#include "window/result_text.h"
+
+namespace quillon::bench {
+
+namespace {
+
+// The bar is not timed: the window's own cost of showing progress belongs to its benchmark.
+class IgnoredProgress : public ProgressSink {
+ public:
+  void SetProgressValue(float) override {}
+};
+
+double PeakResidentMiB() {
+  rusage usage{};
+  ::getrusage(RUSAGE_SELF, &usage);
+  return static_cast<double>(usage.ru_maxrss) / 1024.0;  // ru_maxrss is in KiB
+}
+
+}  // namespace
+
+int RunCommand(std::string_view modeName, const std::string& inputPath) {
+  const RevertMode mode = ModeNamed(modeName);
+  const std::string outputPath = OutputPathFor(inputPath);
+  ResultText echo;
+  IgnoredProgress progress;
+  const auto start = std::chrono::steady_clock::now();
+  try {
+    RunMode(mode, ModeContext{inputPath, outputPath, echo, progress, {}, EngineTuning{}});
+  } catch (const std::bad_alloc&) {
+    // The window's wording for this one case; every other failure shows its own message.
+    std::fprintf(stderr, "Not enough memory to revert \"%s\".\n", inputPath.c_str());
+    return 1;
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "%s\n", error.what());
+    return 1;
+  }
+  const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
+  std::printf("{\"mode\": \"%.*s\", \"bytes\": %ju, \"seconds\": %.6f, \"peak_rss_mib\": %.1f}\n",
+              static_cast<int>(modeName.size()), modeName.data(), static_cast<std::uintmax_t>(std::filesystem::file_size(inputPath)),
+              seconds.count(), PeakResidentMiB());
+  return 0;
+}
+
+}  // namespace quillon::bench
