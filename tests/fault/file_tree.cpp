@@ -40,13 +40,15 @@ std::string Describe(const std::filesystem::path& path) {
 
 }  // namespace
 
-std::string FileTree::DescribeFile(mode_t bits, std::string_view bytes) {
-  std::string description = "file " + Bits(bits) + ", " + std::to_string(bytes.size()) + " bytes";
-  if (bytes.size() <= 40) return description + ": " + Spelled(bytes);
+std::string FileTree::Fingerprint(std::string_view bytes) {
+  const std::string count = std::to_string(bytes.size()) + " bytes";
+  if (bytes.size() <= 40) return count + ": " + Spelled(bytes);
   char hash[24];
   std::snprintf(hash, sizeof hash, "%016zx", std::hash<std::string_view>{}(bytes));
-  return description + ", hash " + hash;
+  return count + ", hash " + hash;
 }
+
+std::string FileTree::DescribeFile(mode_t bits, std::string_view bytes) { return "file " + Bits(bits) + ", " + Fingerprint(bytes); }
 
 FileTree FileTree::Of(const std::string& folder) {
   FileTree tree;

@@ -19,6 +19,9 @@ class FileTree {
   // The description of a file holding `bytes` with permission bits `bits`.
   static std::string DescribeFile(mode_t bits, std::string_view bytes);
 
+  // Bytes described briefly: spelled out when few, else their count and a hash.
+  static std::string Fingerprint(std::string_view bytes);
+
   // Path relative to the folder => description.
   std::map<std::string, std::string> entries;
 

@@ -1,5 +1,6 @@
 #include "tests/fault/io_fault.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -42,6 +43,12 @@ ssize_t FaultyRead(int fd, void* buffer, std::size_t count, off_t offset) {
       break;
     case Kind::ShrinksMidRun:
       if (++reads == 2 && ::truncate(fault.path.c_str(), fault.at) != 0) return -1;
+      break;
+    case Kind::GrowsMidRun:
+      if (++reads == 2) {
+        struct stat info {};
+        if (::stat(fault.path.c_str(), &info) != 0 || ::truncate(fault.path.c_str(), info.st_size + fault.at) != 0) return -1;
+      }
       break;
     case Kind::Piecemeal:
       if (Interrupted(reads)) {

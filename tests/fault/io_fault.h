@@ -12,6 +12,7 @@ struct IoFault {
     BadByte,         // the input's byte at `at` cannot be read (EIO), like a bad sector
     EndsEarly,       // reads find the input ending at `at`, shorter than its size said
     ShrinksMidRun,   // the file at `path` is cut to `at` bytes just before the second read
+    GrowsMidRun,     // the file at `path` gets `at` more bytes just before the second read
     DiskFull,        // writes find room for `at` bytes of output, then fail with ENOSPC
     WritesNothing,   // writes from `at` on return 0 without an error
     Piecemeal,       // every read and write is first interrupted (EINTR), then moves at most `at` bytes

@@ -52,6 +52,27 @@ std::vector<FaultCase> OutputCases() {
          Check(::symlink("elsewhere/target.txt", (input + "_rev.txt").c_str()) == 0, "a link");
          return Succeeding(input, {}, folder.File("elsewhere/target.txt"));
        }},
+      // A link to a file that does not exist yet: the file is made where the link leads.
+      {"OutputLinksToNoFileYet", Runner::InProcess,
+       [](const TempFolder& folder) {
+         const std::string input = folder.Write("in.txt", Lines(5000));
+         Folder(folder, "elsewhere", 0755);
+         Check(::symlink("elsewhere/new.txt", (input + "_rev.txt").c_str()) == 0, "a dangling link");
+         return Succeeding(input, {}, folder.File("elsewhere/new.txt"));
+       }},
+      {"OutputLinksInALoop", Runner::InProcess,
+       [](const TempFolder& folder) {
+         const std::string input = folder.Write("in.txt", "ab\ncd\n");
+         Check(::symlink("in.txt_rev.txt", (input + "_rev.txt").c_str()) == 0, "a looping link");
+         return Failing(input, CannotWrite(input + "_rev.txt", "Too many levels of symbolic links"));
+       }},
+      // Opening a FIFO to write would wait for a reader for ever.
+      {"OutputIsAFifo", Runner::InProcess,
+       [](const TempFolder& folder) {
+         const std::string input = folder.Write("in.txt", "ab\ncd\n");
+         Check(::mkfifo((input + "_rev.txt").c_str(), 0644) == 0, "a FIFO");
+         return Failing(input, CannotWrite(input + "_rev.txt", "not a regular file"));
+       }},
       {"OutputLinksToTheInput", Runner::InProcess,
        [](const TempFolder& folder) {
          const std::string input = folder.Write("in.txt", "ab\ncd\n");
@@ -77,6 +98,16 @@ std::vector<FaultCase> OutputCases() {
          const std::string input = LayInputAndEarlierOutput(shared + "/in.txt", Lines(9000));
          Check(::chmod((input + "_rev.txt").c_str(), 0444) == 0, "a read-only output");
          return Succeeding(input);
+       }},
+      // In a folder with the sticky bit (like /tmp) only its owner may replace a file: the new
+      // output is complete before the rename fails, and must go again.
+      {"OutputOfAnotherUserInASharedFolder", Runner::AsUnprivilegedUser,
+       [](const TempFolder& folder) {
+         if (::geteuid() != 0) return Skipped("needs root, to lay out a file of another user");
+         const std::string shared = Folder(folder, "shared", 01777);
+         const std::string input = LayInputAndEarlierOutput(shared + "/in.txt", Lines(9000));
+         Check(::chmod((input + "_rev.txt").c_str(), 0666) == 0, "a writable output");
+         return Failing(input, CannotWrite(input + "_rev.txt", "Operation not permitted"));
        }},
       {"OutputReadOnlyInAReadOnlyFolderOfTheUser", Runner::AsUnprivilegedUser,
        [](const TempFolder& folder) {

@@ -43,6 +43,14 @@ std::vector<FaultCase> ReadAndWriteCases() {
          scene.changedByTheCase = {"in.txt"};
          return scene;
        }},
+      // The run reverts the input as it was when the run began.
+      {"InputGrowsDuringTheRun", Runner::InProcess,
+       [](const TempFolder& folder) {
+         const std::string input = LayInputAndEarlierOutput(folder.File("in.txt"), Lines(kInputSize));
+         Scene scene = Succeeding(input, {Kind::GrowsMidRun, 5000, input});
+         scene.changedByTheCase = {"in.txt"};
+         return scene;
+       }},
       // Reads and writes that the system splits or interrupts are carried on to the end.
       {"ReadsAndWritesInterruptedAndSplit", Runner::InProcess,
        [](const TempFolder& folder) {
