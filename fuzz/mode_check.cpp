@@ -8,11 +8,14 @@
 #include "fuzz/difference.h"
 #include "fuzz/fuzz_input.h"
 #include "fuzz/scratch_folder.h"
+#include "tests/fault/io_fault.h"
 #include "tests/support/reference_modes.h"
 
 namespace quillon::fuzzing {
 
 namespace {
+
+using testing::IoFault;
 
 class ProgressRecord : public ProgressSink {
  public:
@@ -32,6 +35,46 @@ std::string ProgressFault(const std::vector<float>& values) {
 
 constexpr mode_t kEarlierOutputBits = 0640;
 
+// One value in five picks a fault, struck at an offset somewhere in the file it concerns
+// or a little beyond, where it never strikes.
+IoFault FaultFrom(std::uint8_t choice, std::uint16_t offset, std::size_t inputSize, std::size_t outputSize) {
+  static constexpr IoFault::Kind kKinds[] = {IoFault::Kind::BadByte, IoFault::Kind::EndsEarly, IoFault::Kind::DiskFull,
+                                            IoFault::Kind::WritesNothing, IoFault::Kind::Piecemeal};
+  if (choice < 204) return {};
+  IoFault fault;
+  fault.kind = kKinds[choice % 5];
+  switch (fault.kind) {
+    case IoFault::Kind::BadByte:
+    case IoFault::Kind::EndsEarly:
+      fault.at = offset % (inputSize + 4);
+      break;
+    case IoFault::Kind::Piecemeal:
+      fault.at = 1 + offset % 64;
+      break;
+    default:
+      fault.at = offset % (outputSize + 4);
+      break;
+  }
+  return fault;
+}
+
+// The one message a run with `fault` must end with, or "" when the fault does not stop it.
+std::string MessageFor(const IoFault& fault, const std::string& inputPath, const std::string& outputPath, std::size_t inputSize,
+                       std::size_t outputSize) {
+  const auto struck = [&](std::size_t size) { return fault.at < static_cast<std::int64_t>(size); };
+  switch (fault.kind) {
+    case IoFault::Kind::BadByte:
+      return struck(inputSize) ? "Cannot read \"" + inputPath + "\": Input/output error" : "";
+    case IoFault::Kind::EndsEarly:
+      return struck(inputSize) ? "Cannot read \"" + inputPath + "\": the file became shorter while it was read" : "";
+    case IoFault::Kind::DiskFull:
+    case IoFault::Kind::WritesNothing:
+      return struck(outputSize) ? "Cannot write \"" + outputPath + "\": No space left on device" : "";
+    default:
+      return "";
+  }
+}
+
 }  // namespace
 
 std::string CheckMode(RevertMode mode, std::span<const std::uint8_t> fuzzInput) {
@@ -39,35 +82,44 @@ std::string CheckMode(RevertMode mode, std::span<const std::uint8_t> fuzzInput) 
   EngineTuning tuning;
   tuning.BlockSize = BlockSizeFrom(in.TakeByte());
   tuning.ProgressStep = in.TakeByte();
+  const std::uint8_t faultChoice = in.TakeByte();
+  const std::uint16_t faultOffset = in.TakeWord();
   const std::string_view content = in.Rest();
+  const std::string expected = testing::Reference(mode, content);
+  const IoFault fault = FaultFrom(faultChoice, faultOffset, content.size(), expected.size());
 
   const ScratchFolder& folder = ScratchFolder::ForThisProcess();
   const std::string inputPath = folder.Write("input.txt", content);
-  const std::string outputPath = folder.Write("input.txt_rev.txt", std::string(content.size() * 3 + 5, '~'));
+  const std::string earlier(content.size() * 3 + 5, '~');  // longer than any result
+  const std::string outputPath = folder.Write("input.txt_rev.txt", earlier);
   if (::chmod(outputPath.c_str(), kEarlierOutputBits) != 0) return "cannot set up the earlier output";
+  const std::string message = MessageFor(fault, inputPath, outputPath, content.size(), expected.size());
 
   ResultText result;
   ProgressRecord progress;
+  std::string error;
   try {
+    const testing::InjectedIoFault injected(fault);
     RunMode(mode, ModeContext{inputPath, outputPath, result, progress, {}, tuning});
-  } catch (const std::exception& error) {
-    return std::string("the run failed: ") + error.what();
+  } catch (const std::exception& thrown) {
+    error = thrown.what();
   }
 
-  const std::string expected = testing::Reference(mode, content);
+  std::string found = Difference("message", error, message);
   const std::optional<std::string> output = ReadFileBytes(outputPath);
-  if (!output) return "no output file";
-  std::string fault = Difference("output file", *output, expected);
-  if (fault.empty()) fault = Difference("result text", result.Text(), expected);
-  if (fault.empty()) fault = ProgressFault(progress.values);
-  if (fault.empty()) fault = Difference("input file", ReadFileBytes(inputPath).value_or("<unreadable>"), content);
-  if (fault.empty()) fault = Difference("folder", folder.Listing(), "input.txt input.txt_rev.txt");
+  if (found.empty() && !output) found = "no output file";
+  if (found.empty()) found = Difference("output file", *output, message.empty() ? expected : earlier);
+  if (found.empty() && message.empty()) found = Difference("result text", result.Text(), expected);
+  if (found.empty()) found = ProgressFault(progress.values);
+  if (found.empty()) found = Difference("input file", ReadFileBytes(inputPath).value_or("<unreadable>"), content);
+  if (found.empty()) found = Difference("folder", folder.Listing(), "input.txt input.txt_rev.txt");
   struct stat info {};
-  if (fault.empty() && (::stat(outputPath.c_str(), &info) != 0 || (info.st_mode & 07777) != kEarlierOutputBits))
-    fault = "the output lost the earlier output's permission bits";
-  if (fault.empty()) return "";
-  return fault + " (block size " + std::to_string(tuning.BlockSize) + ", progress step " + std::to_string(tuning.ProgressStep) +
-         ", input of " + std::to_string(content.size()) + " bytes)";
+  if (found.empty() && (::stat(outputPath.c_str(), &info) != 0 || (info.st_mode & 07777) != kEarlierOutputBits))
+    found = "the output lost the earlier output's permission bits";
+  if (found.empty()) return "";
+  return found + " (block size " + std::to_string(tuning.BlockSize) + ", progress step " + std::to_string(tuning.ProgressStep) +
+         ", fault " + std::to_string(static_cast<int>(fault.kind)) + " at " + std::to_string(fault.at) + ", input of " +
+         std::to_string(content.size()) + " bytes)";
 }
 
 }  // namespace quillon::fuzzing

@@ -8,11 +8,13 @@
 
 namespace quillon::fuzzing {
 
-// Runs `mode` on real files as the window does, with the block size and progress step taken
-// from the input's first two bytes and the rest as the input file, over an earlier output
-// longer than any result. Compares everything the run leaves with the byte-at-a-time model:
-// the output file, its permission bits, the result text, the progress values, the input and
-// the folder's listing. Returns what differed, or "" when all agreed.
+// Runs `mode` on real files as the window does, over an earlier output longer than any
+// result. The input holds a block size, a progress step, a fault for the run's reads or
+// writes (most often none) and its offset (2 bytes), then the input file. Compares
+// everything the run leaves with the byte-at-a-time model: the message (the fault's, when it
+// strikes), the output file (the model's result, or the earlier output untouched after a
+// fault), its permission bits, the result text, the progress values, the input and the
+// folder's listing. Returns what differed, or "" when all agreed.
 std::string CheckMode(RevertMode mode, std::span<const std::uint8_t> fuzzInput);
 
 }  // namespace quillon::fuzzing
