@@ -23,7 +23,9 @@ const char* Verdict(bool met) { return met ? "pass" : "MISS"; }
 }  // namespace
 
 void PrintTable(std::FILE* out, const TableHeading& heading, const std::vector<Measurement>& rows) {
-  std::fprintf(out, "\n%s of text, lines of 1 to 120 bytes; page cache warm; median of %d runs; LC_ALL=C\n",
+  std::fprintf(out,
+               "\n%s of text, lines of 1 to 120 bytes; page cache warm; LC_ALL=C\n"
+               "median of %d timed runs, each right after an untimed one (rev: none)\n",
                DescribeByteCount(heading.Bytes).c_str(), heading.Repeats);
   std::fprintf(out, "%-6s %-14s %9s %7s %8s %9s  %-14s %s\n", "file", "command", "seconds", "x cp", "cpu s", "peak MiB",
                "time target", "memory target");
