@@ -48,7 +48,7 @@ QWidget* MakeControl(QWidget& window, const ControlLayout& layout, const ResultT
     case ControlKind::OptionButton:
       return new QRadioButton(FromUtf8(layout.Text), &window);
     case ControlKind::TextBox:
-      return new ResultBox(result, &window);
+      return new ResultView(result, &window);
     case ControlKind::CommandButton:
       return MakeCommandButton(window, layout);
     case ControlKind::Label:
@@ -125,7 +125,7 @@ WindowControls::WindowControls(QWidget& window, const ResultText& result) {
   progressBar = Named<QProgressBar>(window, "ProgressBar1");
   for (int i = 0; i < static_cast<int>(options.size()); ++i)
     options[static_cast<std::size_t>(i)] = Named<QRadioButton>(window, OptionName(i));
-  resultBox = Named<ResultBox>(window, "txtResult");
+  resultBox = Named<ResultView>(window, "txtResult");
   revertButton = Named<QPushButton>(window, "btnRevert");
   getFileButton = Named<QPushButton>(window, "btnGetFile");
   fileLabel = Named<QLabel>(window, "lblFileName");

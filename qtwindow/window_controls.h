@@ -7,7 +7,7 @@
 #include <QWidget>
 #include <array>
 
-#include "qtwindow/result_box.h"
+#include "qtwindow/result_view/result_view.h"
 #include "window/result_text.h"
 
 namespace quillon {
@@ -19,7 +19,7 @@ struct WindowControls {
 
   QProgressBar* progressBar;   // ProgressBar1
   std::array<QRadioButton*, 3> options;  // optRvtType(0) to (2)
-  ResultBox* resultBox;        // txtResult
+  ResultView* resultBox;       // txtResult
   QPushButton* revertButton;   // btnRevert
   QPushButton* getFileButton;  // btnGetFile
   QLabel* fileLabel;           // lblFileName

@@ -162,6 +162,28 @@ void ResultView::selectAll() {
   viewport()->update();
 }
 
+TextPosition ResultView::endPosition() {
+  const ResultText::View view = ReadCurrent();
+  return Lines(view).End();
+}
+
+QString ResultView::TextOf(std::span<const char> bytes) {
+  // Every byte makes at most one character.
+  QString text(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
+  // QChar is a char16_t in a wrapper; QString's own conversions treat its buffer the same way.
+  const std::size_t shown = ShownText(bytes, {reinterpret_cast<char16_t*>(text.data()), bytes.size()});
+  text.truncate(static_cast<qsizetype>(shown));
+  return text;
+}
+
+QString ResultView::text(TextPosition from, TextPosition to) {
+  const ResultText::View view = ReadCurrent();
+  const ResultLines lines = Lines(view);
+  const std::size_t begin = lines.Offset(std::min(from, to));
+  const std::size_t end = lines.Offset(std::max(from, to));
+  return TextOf(lines.bytes.subspan(begin, end - begin));
+}
+
 void ResultView::copy() {
   QString copied;
   bool tooLarge = false;
@@ -171,19 +193,12 @@ void ResultView::copy() {
     const ResultLines lines = Lines(view);
     const std::size_t from = lines.Offset(std::min(anchor_, caret_));
     const std::size_t to = lines.Offset(std::max(anchor_, caret_));
-    // Every byte of the selection makes at most one character.
     tooLarge = to - from > copyLimit_;
-    if (!tooLarge) {
-      copied.resize(static_cast<qsizetype>(to - from));
-      // QChar is a char16_t in a wrapper; QString's own conversions treat its buffer the same way.
-      const std::size_t shown =
-          ShownText(lines.bytes.subspan(from, to - from), {reinterpret_cast<char16_t*>(copied.data()), to - from});
-      copied.truncate(static_cast<qsizetype>(shown));
-    }
+    if (!tooLarge) copied = TextOf(lines.bytes.subspan(from, to - from));
   }
   if (tooLarge) {
     QMessageBox message(QMessageBox::Information, QStringLiteral("Quillon"),
-                         tr("The selection is too large to copy. The output file holds the whole text."), QMessageBox::Ok, this);
+                        tr("The selection is too large to copy. The output file holds the whole text."), QMessageBox::Ok, this);
     message.exec();
     return;
   }

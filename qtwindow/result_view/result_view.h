@@ -38,6 +38,11 @@ class ResultView : public QAbstractScrollArea {
   [[nodiscard]] TextPosition selectionAnchor() const noexcept { return anchor_; }
   [[nodiscard]] bool hasSelection() const noexcept { return anchor_ != caret_; }
 
+  // The place after the last character.
+  [[nodiscard]] TextPosition endPosition();
+  // The characters from `from` to `to` as a copy gives them, however many.
+  [[nodiscard]] QString text(TextPosition from, TextPosition to);
+
   // Selects from `anchor` to `caret` and scrolls the caret into sight.
   void setSelection(TextPosition anchor, TextPosition caret);
 
@@ -75,6 +80,7 @@ class ResultView : public QAbstractScrollArea {
   ResultText::View ReadCurrent();
   void Absorb(const ResultText::View& view);
   [[nodiscard]] ResultLines Lines(const ResultText::View& view) const noexcept;
+  [[nodiscard]] static QString TextOf(std::span<const char> bytes);
 
   void UpdateFontMetrics();
   void UpdateScrollBars();

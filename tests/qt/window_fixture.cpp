@@ -16,6 +16,8 @@ QString ShownText(const QPlainTextEdit& box) {
   return text;
 }
 
+QString ShownText(ResultView& view) { return view.text({}, view.endPosition()); }
+
 ShownWindow::ShownWindow() {
   window.show();
   if (!QTest::qWaitForWindowExposed(&window)) throw std::runtime_error("the window was never exposed");

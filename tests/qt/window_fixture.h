@@ -25,6 +25,7 @@ QString FromUtf8(std::string_view text);
 
 // The characters a text box shows, lines separated by '\n', with no character replaced.
 QString ShownText(const QPlainTextEdit& box);
+QString ShownText(ResultView& view);
 
 // The real window with a scripted chooser, shown on the offscreen platform.
 struct ShownWindow {

@@ -96,7 +96,11 @@ TEST_F(ResultViewCopyTest, SelectAllCopiesTheCharactersShown) {
   Key(Qt::Key_A, Qt::ControlModifier);
   EXPECT_EQ(view_->selectionAnchor(), (TextPosition{0, 0}));
   EXPECT_EQ(view_->caretPosition(), (TextPosition{2, 0}));
-  EXPECT_EQ(CopyWithKeys(), QString::fromUtf16(u"caf\u00e9 \u20ac\u0081\u009d\n\tend\n"));
+  const QString shown = QString::fromUtf16(u"caf\u00e9 \u20ac\u0081\u009d\n\tend\n");
+  EXPECT_EQ(CopyWithKeys(), shown);
+  EXPECT_EQ(view_->endPosition(), (TextPosition{2, 0}));
+  EXPECT_EQ(view_->text(view_->endPosition(), {}), shown);
+  EXPECT_EQ(view_->text({0, 2}, {1, 1}), QString::fromUtf16(u"f\u00e9 \u20ac\u0081\u009d\n\t"));
 }
 
 TEST_F(ResultViewCopyTest, ContextMenuOffersCopyAndSelectAll) {
