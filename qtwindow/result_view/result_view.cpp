@@ -8,15 +8,17 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QScrollBar>
+#include <QTimer>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "window/result_shown_text.h"
 
 namespace quillon {
 
-ResultView::ResultView(const ResultText& text, QWidget* parent, std::size_t copyLimit)
-    : QAbstractScrollArea(parent), text_(text), copyLimit_(copyLimit) {
+ResultView::ResultView(const ResultText& text, QWidget* parent, ResultViewLimits limits)
+    : QAbstractScrollArea(parent), text_(text), limits_(limits) {
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   setFocusPolicy(Qt::StrongFocus);
@@ -32,19 +34,34 @@ ResultView::~ResultView() = default;
 
 ResultText::View ResultView::ReadCurrent() {
   ResultText::View view = text_.Read();
-  Absorb(view);
+  (void)Absorb(view, std::numeric_limits<std::size_t>::max());
   return view;
 }
 
-void ResultView::refresh() { (void)ReadCurrent(); }
+void ResultView::refresh() {
+  bool more = false;
+  {
+    const ResultText::View view = text_.Read();
+    more = Absorb(view, limits_.bytesPerRefresh);
+  }
+  if (!more || refreshPending_) return;
+  refreshPending_ = true;
+  QTimer::singleShot(0, this, [this] {
+    refreshPending_ = false;
+    refresh();
+  });
+}
 
-void ResultView::Absorb(const ResultText::View& view) {
+bool ResultView::Absorb(const ResultText::View& view, std::size_t limit) {
   // The generation is stable while `view` holds the text.
   const std::uint64_t generation = text_.generation();
   const bool reset = generation != index_.generation();
+  const std::size_t indexed = reset ? 0 : index_.IndexedSize();
+  const std::span<const char> bytes = view.bytes().first(indexed + std::min(limit, view.bytes().size() - indexed));
+  const bool more = bytes.size() < view.bytes().size();
   const std::uint64_t lastLineBefore = index_.LineCount() - 1;
   const std::uint64_t longestBefore = index_.LongestLineLength();
-  if (!index_.Update(view.bytes(), generation)) return;
+  if (!index_.Update(bytes, generation)) return more;
   if (reset) {
     top_ = left_ = 0;
     anchor_ = caret_ = {};
@@ -55,6 +72,7 @@ void ResultView::Absorb(const ResultText::View& view) {
     viewport()->update();
   }
   if (reset || index_.LineCount() - 1 != lastLineBefore || index_.LongestLineLength() != longestBefore) UpdateScrollBars();
+  return more;
 }
 
 ResultLines ResultView::Lines(const ResultText::View& view) const noexcept {
@@ -193,7 +211,7 @@ void ResultView::copy() {
     const ResultLines lines = Lines(view);
     const std::size_t from = lines.Offset(std::min(anchor_, caret_));
     const std::size_t to = lines.Offset(std::max(anchor_, caret_));
-    tooLarge = to - from > copyLimit_;
+    tooLarge = to - from > limits_.copyBytes;
     if (!tooLarge) copied = TextOf(lines.bytes.subspan(from, to - from));
   }
   if (tooLarge) {

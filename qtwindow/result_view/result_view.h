@@ -17,6 +17,15 @@ class QMenu;
 
 namespace quillon {
 
+// How much the view does at once.
+struct ResultViewLimits {
+  // Copies of more characters are refused: the output file holds the whole text.
+  std::size_t copyBytes = std::size_t{256} << 20;
+  // A refresh indexes at most this much and leaves the rest to the event loop, so that the
+  // window keeps painting while a large gain is taken in.
+  std::size_t bytesPerRefresh = std::size_t{32} << 20;
+};
+
 // txtResult for results of any size: shows a ResultText read-only, one byte a character
 // through Windows-1252, unwrapped, in the system's fixed-pitch font, with both scroll bars.
 // Only the lines and columns in sight are ever read to paint, so a gigabyte shows as fast as
@@ -25,10 +34,7 @@ class ResultView : public QAbstractScrollArea {
   Q_OBJECT
 
  public:
-  // Copies of more characters than this are refused: the output file holds the whole text.
-  static constexpr std::size_t kDefaultCopyLimit = std::size_t{256} << 20;
-
-  explicit ResultView(const ResultText& text, QWidget* parent = nullptr, std::size_t copyLimit = kDefaultCopyLimit);
+  explicit ResultView(const ResultText& text, QWidget* parent = nullptr, ResultViewLimits limits = {});
   ~ResultView() override;
 
   [[nodiscard]] std::uint64_t lineCount() const noexcept { return index_.LineCount(); }
@@ -78,7 +84,8 @@ class ResultView : public QAbstractScrollArea {
   // Reads the text and brings the index and the view up to it. The lines stay valid while
   // the returned view lives.
   ResultText::View ReadCurrent();
-  void Absorb(const ResultText::View& view);
+  // Takes in at most `limit` new bytes; returns whether more are left.
+  bool Absorb(const ResultText::View& view, std::size_t limit);
   [[nodiscard]] ResultLines Lines(const ResultText::View& view) const noexcept;
   [[nodiscard]] static QString TextOf(std::span<const char> bytes);
 
@@ -97,7 +104,7 @@ class ResultView : public QAbstractScrollArea {
   void PaintLines(QPainter& painter, const ResultLines& lines, int height) const;
 
   const ResultText& text_;
-  const std::size_t copyLimit_;
+  const ResultViewLimits limits_;
   ResultIndex index_;
   ScrollScale verticalScale_;
   ScrollScale horizontalScale_;
@@ -118,6 +125,7 @@ class ResultView : public QAbstractScrollArea {
   QPoint lastDragPoint_;
   QBasicTimer dragScrollTimer_;
   int wheelRemainder_ = 0;
+  bool refreshPending_ = false;
 };
 
 }  // namespace quillon

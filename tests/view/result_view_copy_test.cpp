@@ -126,7 +126,7 @@ TEST_F(ResultViewCopyTest, ContextMenuOffersCopyAndSelectAll) {
 
 TEST_F(ResultViewCopyTest, SelectionOverTheLimitShowsAMessageAndCopiesNothing) {
   constexpr std::size_t kLimit = 8;
-  Show("0123\r\n567\n9abcdef", {420, 220}, kLimit);
+  Show("0123\r\n567\n9abcdef", {420, 220}, {.copyBytes = kLimit});
 
   // Eight bytes, the CR LF counted as two: within the limit.
   view_->setSelection({0, 0}, {1, 2});

@@ -11,9 +11,9 @@
 
 namespace quillon::testing {
 
-void ResultViewTest::Show(std::string_view bytes, QSize size, std::size_t copyLimit) {
+void ResultViewTest::Show(std::string_view bytes, QSize size, ResultViewLimits limits) {
   ResetText(bytes);
-  view_ = std::make_unique<ResultView>(text_, nullptr, copyLimit);
+  view_ = std::make_unique<ResultView>(text_, nullptr, limits);
   view_->resize(size);
   view_->show();
   QApplication::processEvents();

@@ -22,7 +22,7 @@ class ResultViewTest : public ::testing::Test {
   static constexpr std::size_t kRoom = std::size_t{64} << 20;
 
   // Starts a new text holding `bytes` and shows a view of `size` over it.
-  void Show(std::string_view bytes, QSize size = {420, 220}, std::size_t copyLimit = ResultView::kDefaultCopyLimit);
+  void Show(std::string_view bytes, QSize size = {420, 220}, ResultViewLimits limits = {});
   // Starts a new text, as a run does; the view is told only through refresh().
   void ResetText(std::string_view bytes);
   // Publishes `bytes` after the text so far.

@@ -55,6 +55,24 @@ TEST_F(ResultViewRefreshTest, TakesInPublishedBytesAndRepaintsOnlyWhenLinesInSig
   view_->viewport()->removeEventFilter(&counter);
 }
 
+TEST_F(ResultViewRefreshTest, ALargeGainIsTakenInStepsFromTheEventLoop) {
+  Show("", {420, 220}, {.bytesPerRefresh = 1000});
+  std::string lines;
+  for (int line = 0; line < 100; ++line) lines += std::string(99, 'x') + "\n";
+  Append(lines);
+  view_->refresh();
+  EXPECT_EQ(view_->lineCount(), 11u) << "the first 1000 bytes";
+  // A user's action takes in everything at once.
+  EXPECT_EQ(view_->endPosition(), (TextPosition{100, 0}));
+  EXPECT_EQ(view_->lineCount(), 101u);
+
+  ResetText(lines);
+  view_->refresh();
+  EXPECT_EQ(view_->lineCount(), 11u);
+  for (int turn = 0; turn < 20 && view_->lineCount() < 101; ++turn) QApplication::processEvents();
+  EXPECT_EQ(view_->lineCount(), 101u);
+}
+
 TEST_F(ResultViewRefreshTest, NewTextStartsOverWithoutTheOldSelectionOrScrolling) {
   std::string text;
   for (int line = 0; line < 300; ++line) text += "old line\n";
