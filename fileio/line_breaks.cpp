@@ -19,12 +19,12 @@ inline std::uint32_t BreakMask16(const char* at) {
   return static_cast<std::uint32_t>(_mm_movemask_epi8(hits));
 }
 
-inline std::uint64_t BreakMask64(const char* at) {
+}  // namespace
+
+std::uint64_t BreakMask64(const char* at) {
   return static_cast<std::uint64_t>(BreakMask16(at)) | static_cast<std::uint64_t>(BreakMask16(at + 16)) << 16 |
          static_cast<std::uint64_t>(BreakMask16(at + 32)) << 32 | static_cast<std::uint64_t>(BreakMask16(at + 48)) << 48;
 }
-
-}  // namespace
 
 const char* FindLastBreak(const char* begin, const char* end) {
   while (end - begin >= 64) {
@@ -57,6 +57,12 @@ const char* FindFirstBreak(const char* begin, const char* end) {
 }
 
 #else
+
+std::uint64_t BreakMask64(const char* at) {
+  std::uint64_t mask = 0;
+  for (int i = 0; i < 64; ++i) mask |= static_cast<std::uint64_t>(IsLineBreak(at[i])) << i;
+  return mask;
+}
 
 const char* FindLastBreak(const char* begin, const char* end) {
   while (end > begin) {

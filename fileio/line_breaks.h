@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 namespace quillon {
 
 inline constexpr char kCR = '\r';
@@ -12,6 +14,9 @@ const char* FindLastBreak(const char* begin, const char* end);
 
 // The first CR or LF in [begin, end), or nullptr when there is none.
 const char* FindFirstBreak(const char* begin, const char* end);
+
+// Bit i set where the byte at[i] is a CR or LF, for the 64 bytes from `at`.
+std::uint64_t BreakMask64(const char* at);
 
 // The first byte in [begin, end) that is not a CR or LF, or end.
 const char* SkipBreaks(const char* begin, const char* end);

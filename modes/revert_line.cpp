@@ -11,6 +11,47 @@
 
 namespace quillon {
 
+namespace {
+
+// Where the scan stands between blocks: inside a run of non-break bytes that began at
+// runStart, or among breaks.
+struct RunScan {
+  bool inRun = false;
+  char* runStart = nullptr;
+};
+
+// Reverses in place every run of non-break bytes in [from, to) that ends before `to`. A run
+// still open at `to` is left for the next call. Runs are found 64 bytes at a time from the
+// bits where the break mask changes, so a line costs a couple of bit operations.
+void ReverseEndedRuns(char* from, char* to, RunScan& scan) {
+  std::uint64_t previousIsBreak = scan.inRun ? 0 : 1;
+  char* at = from;
+  for (; to - at >= 64; at += 64) {
+    const std::uint64_t breaks = BreakMask64(at);
+    std::uint64_t changes = breaks ^ (breaks << 1 | previousIsBreak);
+    previousIsBreak = breaks >> 63;
+    while (changes != 0) {
+      const int bit = __builtin_ctzll(changes);
+      changes &= changes - 1;
+      if (breaks >> bit & 1) {
+        ReverseInPlace({scan.runStart, static_cast<std::size_t>(at + bit - scan.runStart)});
+      } else {
+        scan.runStart = at + bit;
+      }
+    }
+  }
+  bool inRun = previousIsBreak == 0;
+  for (; at < to; ++at) {
+    const bool isBreak = IsLineBreak(*at);
+    if (isBreak && inRun) ReverseInPlace({scan.runStart, static_cast<std::size_t>(at - scan.runStart)});
+    if (!isBreak && !inRun) scan.runStart = at;
+    inRun = !isBreak;
+  }
+  scan.inRun = inRun;
+}
+
+}  // namespace
+
 // With breaks kept in place, reversing each line's content is reversing every run of bytes
 // that holds no CR or LF. The input is read straight into the output's room, where each run
 // is reversed as soon as its end is known.
@@ -23,20 +64,16 @@ void RevertLine(const ModeContext& context) {
   char* const room = output.Room();
 
   std::int64_t read = 0;
-  char* lineStart = room;  // the first byte of the line whose end has not been read yet
+  RunScan scan;
   while (read < size) {
     meter.Report(read);
     const std::int64_t length = std::min(block, size - read);
     ReadExactlyAt(files.Input(), read, {room + read, static_cast<std::size_t>(length)});
+    ReverseEndedRuns(room + read, room + read + length, scan);
     read += length;
-    char* const readEnd = room + read;
-    while (const char* lineBreak = FindFirstBreak(lineStart, readEnd)) {
-      ReverseInPlace({lineStart, static_cast<std::size_t>(lineBreak - lineStart)});
-      lineStart += SkipBreaks(lineBreak, readEnd) - lineStart;
-    }
-    output.Settle(static_cast<std::size_t>(lineStart - room));
+    output.Settle(static_cast<std::size_t>((scan.inRun ? scan.runStart : room + read) - room));
   }
-  ReverseInPlace({lineStart, static_cast<std::size_t>(room + size - lineStart)});
+  if (scan.inRun) ReverseInPlace({scan.runStart, static_cast<std::size_t>(room + size - scan.runStart)});
   output.Finish(static_cast<std::size_t>(size));
 }
 
