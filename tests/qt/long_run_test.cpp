@@ -4,7 +4,10 @@
 #include <QDropEvent>
 #include <QMimeData>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
+#include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <stdexcept>
 
@@ -33,7 +36,32 @@ void WriteBigText(const std::string& path) {
   if (!out) throw std::runtime_error("cannot write " + path);
 }
 
-TEST(CloseDuringRun, StopsTheRunKeepsTheEarlierOutputAndClosesTheWindow) {
+TEST(LongRun, TheBarMovesWhileTheWindowKeepsRunningItsEventLoop) {
+  const TempFolder folder;
+  const std::string input = folder.File("big.txt");
+  WriteBigText(input);
+  ShownWindow shown;
+  shown.Choose(input);
+  shown.SelectMode(0);
+  std::vector<int> barValues;
+  QTimer watch;
+  watch.setInterval(std::chrono::milliseconds(5));
+  QObject::connect(&watch, &QTimer::timeout, &watch, [&] {
+    if (!shown.controls().revertButton->isEnabled()) barValues.push_back(shown.controls().progressBar->value());
+  });
+  watch.start();
+  shown.ClickRevert();
+  watch.stop();
+
+  ASSERT_GE(barValues.size(), 2u) << "the event loop did not run during the run";
+  EXPECT_TRUE(std::is_sorted(barValues.begin(), barValues.end()));
+  EXPECT_TRUE(std::any_of(barValues.begin(), barValues.end(), [](int v) { return v > 0 && v < 100; }))
+      << "the bar never showed the run's progress";
+  EXPECT_EQ(std::filesystem::file_size(input + "_rev.txt"), std::filesystem::file_size(input));
+  EXPECT_TRUE(IsIdle(shown));
+}
+
+TEST(LongRun, ClosingStopsTheRunKeepsTheEarlierOutputAndClosesTheWindow) {
   const TempFolder folder;
   const std::string input = folder.File("big.txt");
   WriteBigText(input);
