@@ -19,7 +19,8 @@ namespace quillon {
 
 // How much the view does at once.
 struct ResultViewLimits {
-  // Copies of more characters are refused: the output file holds the whole text.
+  // Selections of more bytes (a CR LF counting two) are not copied: the output file holds the
+  // whole text.
   std::size_t copyBytes = std::size_t{256} << 20;
   // A refresh indexes at most this much and leaves the rest to the event loop, so that the
   // window keeps painting while a large gain is taken in.
