@@ -7,10 +7,10 @@
 #include <cstdio>
 #include <exception>
 #include <filesystem>
-#include <new>
 
 #include "bench/mode_names.h"
 #include "modes/run_mode.h"
+#include "window/failure_message.h"
 #include "window/output_path.h"
 #include "window/result_text.h"
 
@@ -40,12 +40,8 @@ int RunCommand(std::string_view modeName, const std::string& inputPath) {
   const auto start = std::chrono::steady_clock::now();
   try {
     RunMode(mode, ModeContext{inputPath, outputPath, echo, progress, {}, EngineTuning{}});
-  } catch (const std::bad_alloc&) {
-    // The window's wording for this one case; every other failure shows its own message.
-    std::fprintf(stderr, "Not enough memory to revert \"%s\".\n", inputPath.c_str());
-    return 1;
   } catch (const std::exception& error) {
-    std::fprintf(stderr, "%s\n", error.what());
+    std::fprintf(stderr, "%s\n", FailureMessage(error, inputPath).c_str());
     return 1;
   }
   const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;

@@ -1,11 +1,11 @@
 #include "window/form1.h"
 
 #include <exception>
-#include <new>
 #include <optional>
 
 #include "modes/run_mode.h"
 #include "window/busy_state.h"
+#include "window/failure_message.h"
 #include "window/layout.h"
 #include "window/output_path.h"
 
@@ -38,10 +38,8 @@ void Form1::RunSelectedMode() {
         RunMode(mode, ModeContext{inputPath_, outputPath_, surface_.Result(), surface_, std::move(stop), tuning_});
       });
     } catch (const RunCancelled&) {
-    } catch (const std::bad_alloc&) {
-      failure = "Not enough memory to revert \"" + inputPath_ + "\".";
     } catch (const std::exception& error) {
-      failure = error.what();
+      failure = FailureMessage(error, inputPath_);
     }
   }
   // Reported once the window is idle again, so the message never stands over a busy window.
