@@ -4,17 +4,10 @@
 
 #include <QAbstractButton>
 #include <QTest>
-#include <QTextDocument>
 
 namespace quillon::testing {
 
 QString FromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-
-QString ShownText(const QPlainTextEdit& box) {
-  QString text = box.document()->toRawText();
-  text.replace(QChar::ParagraphSeparator, u'\n');
-  return text;
-}
 
 QString ShownText(ResultView& view) { return view.text({}, view.endPosition()); }
 

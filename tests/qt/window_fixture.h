@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QString>
 #include <QTimer>
 #include <chrono>
@@ -23,8 +22,7 @@ namespace quillon::testing {
 
 QString FromUtf8(std::string_view text);
 
-// The characters a text box shows, lines separated by '\n', with no character replaced.
-QString ShownText(const QPlainTextEdit& box);
+// The characters the result view shows, lines separated by '\n', with no character replaced.
 QString ShownText(ResultView& view);
 
 // The real window with a scripted chooser, shown on the offscreen platform.
