@@ -1,5 +1,3 @@
-#include <cstdio>
-#include <exception>
 #include <span>
 #include <string>
 #include <string_view>
@@ -9,6 +7,7 @@
 #include "bench/run_command.h"
 #include "bench/table_command.h"
 #include "bench/text_maker.h"
+#include "bench/command_line.h"
 #include "bench/usage_error.h"
 
 namespace {
@@ -44,14 +43,4 @@ int Dispatch(const std::vector<std::string_view>& arguments) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  try {
-    return Dispatch(std::vector<std::string_view>(argv + 1, argv + argc));
-  } catch (const UsageError& error) {
-    std::fprintf(stderr, "quillon-bench: %s\n%s", error.what(), kUsage);
-    return 2;
-  } catch (const std::exception& error) {
-    std::fprintf(stderr, "quillon-bench: %s\n", error.what());
-    return 1;
-  }
-}
+int main(int argc, char** argv) { return RunCommandLine("quillon-bench", kUsage, argc, argv, Dispatch); }

@@ -1,5 +1,3 @@
-#include <cstdio>
-#include <exception>
 #include <span>
 #include <string>
 #include <string_view>
@@ -8,6 +6,7 @@
 #include "bench/gui/gui_table.h"
 #include "bench/gui/plain_text_probe.h"
 #include "bench/gui/window_probe.h"
+#include "bench/command_line.h"
 #include "bench/usage_error.h"
 
 namespace {
@@ -34,14 +33,4 @@ int Dispatch(std::vector<std::string_view> arguments) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  try {
-    return Dispatch(std::vector<std::string_view>(argv + 1, argv + argc));
-  } catch (const UsageError& error) {
-    std::fprintf(stderr, "quillon-gui-bench: %s\n%s", error.what(), kUsage);
-    return 2;
-  } catch (const std::exception& error) {
-    std::fprintf(stderr, "quillon-gui-bench: %s\n", error.what());
-    return 1;
-  }
-}
+int main(int argc, char** argv) { return RunCommandLine("quillon-gui-bench", kUsage, argc, argv, Dispatch); }
