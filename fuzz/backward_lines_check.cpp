@@ -60,7 +60,7 @@ struct Walk {
 };
 
 std::string WalkFile(std::string_view file, std::size_t blockSize, std::int64_t start, std::span<const std::uint8_t> steps) {
-  const std::string path = ScratchFolder::ForThisProcess().Write("lines.txt", file);
+  const std::string path = ScratchFolder().Write("lines.txt", file);
   const FileHandle handle = OpenForRead(path);
   if (!handle.valid()) return "cannot open " + path + ": " + handle.error();
   const auto size = static_cast<std::int64_t>(file.size());

@@ -88,7 +88,7 @@ std::string CheckMode(RevertMode mode, std::span<const std::uint8_t> fuzzInput) 
   const std::string expected = testing::Reference(mode, content);
   const IoFault fault = FaultFrom(faultChoice, faultOffset, content.size(), expected.size());
 
-  const ScratchFolder& folder = ScratchFolder::ForThisProcess();
+  const testing::TempFolder& folder = ScratchFolder();
   const std::string inputPath = folder.Write("input.txt", content);
   const std::string earlier(content.size() * 3 + 5, '~');  // longer than any result
   const std::string outputPath = folder.Write("input.txt_rev.txt", earlier);

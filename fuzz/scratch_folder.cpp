@@ -2,13 +2,8 @@
 
 #include <unistd.h>
 
-#include <algorithm>
-#include <cstdlib>
+#include <exception>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <stdexcept>
-#include <vector>
 
 namespace quillon::fuzzing {
 
@@ -23,45 +18,17 @@ std::filesystem::path BaseFolder() {
 
 }  // namespace
 
-const ScratchFolder& ScratchFolder::ForThisProcess() {
-  static const ScratchFolder folder;
+const testing::TempFolder& ScratchFolder() {
+  static const testing::TempFolder folder(BaseFolder(), "quillon-fuzz");
   return folder;
 }
 
-ScratchFolder::ScratchFolder() {
-  std::string pattern = (BaseFolder() / "quillon-fuzz-XXXXXX").string();
-  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot make a scratch folder in " + pattern);
-  path_ = pattern;
-}
-
-ScratchFolder::~ScratchFolder() {
-  std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);
-}
-
-std::string ScratchFolder::Write(std::string_view name, std::string_view bytes) const {
-  const std::string path = File(name);
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  if (!out) throw std::runtime_error("cannot write " + path);
-  return path;
-}
-
-std::string ScratchFolder::Listing() const {
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(path_)) names.push_back(entry.path().filename().string());
-  std::sort(names.begin(), names.end());
-  std::string listing;
-  for (const auto& name : names) listing += (listing.empty() ? "" : " ") + name;
-  return listing;
-}
-
 std::optional<std::string> ReadFileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
+  try {
+    return testing::ReadWhole(path);
+  } catch (const std::exception&) {
+    return std::nullopt;
+  }
 }
 
 }  // namespace quillon::fuzzing

@@ -10,9 +10,9 @@
 
 namespace quillon::testing {
 
-TempFolder::TempFolder() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "quillon-test-XXXXXX").string();
-  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot make a temporary folder");
+TempFolder::TempFolder(const std::filesystem::path& base, std::string_view prefix) {
+  std::string pattern = (base / (std::string(prefix) + "-XXXXXX")).string();
+  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot make a temporary folder in " + base.string());
   path_ = pattern;
 }
 

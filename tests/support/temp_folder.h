@@ -1,14 +1,16 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 
 namespace quillon::testing {
 
-// A fresh folder under the system's temporary folder, removed with everything in it.
+// A fresh folder, by default under the system's temporary folder, removed with everything in it.
 class TempFolder {
  public:
-  TempFolder();
+  TempFolder() : TempFolder(std::filesystem::temp_directory_path(), "quillon-test") {}
+  TempFolder(const std::filesystem::path& base, std::string_view prefix);
   TempFolder(const TempFolder&) = delete;
   TempFolder& operator=(const TempFolder&) = delete;
   ~TempFolder();
