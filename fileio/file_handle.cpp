@@ -57,8 +57,8 @@ void FileHandle::Close() {
 
 namespace {
 
-FileHandle OpenWith(const std::string& path, int flags) {
-  const int fd = ::open(path.c_str(), flags | O_CLOEXEC | O_NOCTTY, 0666);
+FileHandle OpenWith(const std::string& path, int flags, mode_t mode = 0666) {
+  const int fd = ::open(path.c_str(), flags | O_CLOEXEC | O_NOCTTY, mode);
   if (fd < 0) return FileHandle::Failed(path, errno);
   return FileHandle(fd, path);
 }
@@ -81,7 +81,9 @@ FileHandle OpenForRead(const std::string& path) {
 
 FileHandle OpenForWrite(const std::string& path) { return OpenWith(path, O_WRONLY | O_CREAT); }
 
-FileHandle OpenNewForWrite(const std::string& path) { return OpenWith(path, O_WRONLY | O_CREAT | O_EXCL); }
+FileHandle OpenNewForWrite(const std::string& path, mode_t mode) { return OpenWith(path, O_WRONLY | O_CREAT | O_EXCL, mode); }
+
+FileHandle OpenUnnamedForWrite(const std::string& folder, mode_t mode) { return OpenWith(folder, O_WRONLY | O_TMPFILE, mode); }
 
 void CloseFileHandle(FileHandle& handle) { handle.Close(); }
 

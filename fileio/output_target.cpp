@@ -50,7 +50,7 @@ OutputTarget ResolveOutputTarget(const std::string& outputPath) {
     }
     if (S_ISDIR(info.st_mode)) throw FileError("Cannot write", outputPath, SystemReason(EISDIR));
     if (!S_ISREG(info.st_mode)) throw FileError("Cannot write", outputPath, "not a regular file");
-    return OutputTarget{path, true, static_cast<mode_t>(info.st_mode & 07777), info.st_dev, info.st_ino};
+    return OutputTarget{path, true, static_cast<mode_t>(info.st_mode & 07777), info.st_uid, info.st_gid, info.st_dev, info.st_ino};
   }
   throw FileError("Cannot write", outputPath, SystemReason(ELOOP));
 }

@@ -13,6 +13,8 @@ struct OutputTarget {
   std::string Path;
   bool Exists = false;
   mode_t PermissionBits = 0;  // of the existing file
+  uid_t Owner = 0;
+  gid_t Group = 0;
   dev_t Device = 0;
   ino_t Inode = 0;
 };

@@ -8,8 +8,10 @@
 namespace quillon {
 
 // A new file written beside the output's target and renamed over it only when complete,
-// so that the target is either untouched or wholly replaced. Until Commit() succeeds the
-// temporary file is removed again when this object goes away.
+// so that the target is either untouched or wholly replaced. Where the system allows, the
+// new file has no name until Commit(), so that not even a killed process leaves it behind;
+// elsewhere it has a temporary name and is removed again when this object goes away
+// uncommitted.
 class ReplacementFile {
  public:
   // Messages name `shownPath`, the output path as the user chose it.
@@ -19,15 +21,19 @@ class ReplacementFile {
   ~ReplacementFile();
 
   [[nodiscard]] const FileHandle& handle() const noexcept { return file_; }
-  [[nodiscard]] const std::string& temporaryPath() const noexcept { return temporaryPath_; }
 
-  // Gives the new file the target's permission bits, closes it and renames it over the target.
+  // Gives the new file the target's owner and permission bits, closes it and renames it
+  // over the target.
   void Commit();
 
  private:
+  void TakeOverOwnerAndBits();
+  void GiveTemporaryName();
+
   OutputTarget target_;
   std::string shownPath_;
-  std::string temporaryPath_;
+  std::string folder_;
+  std::string temporaryPath_;  // empty while the file has no name
   FileHandle file_;
   bool committed_ = false;
 };
