@@ -3,8 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
+#include <system_error>
+
+#include "fileio/file_error.h"
 #include "tests/support/recording_surface.h"
 #include "tests/support/temp_folder.h"
+#include "window/failure_message.h"
 #include "window/form1.h"
 
 namespace quillon {
@@ -127,6 +132,15 @@ TEST(FileChoice, SetsBothPathsAndTheLabelAndSurvivesCancels) {
   EXPECT_EQ(window.chooser.filterSeen, "Textfiles (txt)|*.txt|All Files|*.*");
   EXPECT_EQ(window.chooser.lastChoicesSeen,
             (std::vector<std::string>{"", "", "/data/notes.txt", "/data/other", "/data/other"}));
+}
+
+TEST(FailureMessage, NamesTheFileOfEveryKindOfFailure) {
+  EXPECT_EQ(FailureMessage(FileError("Cannot read", "/d/out.txt", "Input/output error"), "/d/in.txt"),
+            "Cannot read \"/d/out.txt\": Input/output error");
+  EXPECT_EQ(FailureMessage(std::bad_alloc(), "/d/in.txt"), "Not enough memory to revert \"/d/in.txt\".");
+  EXPECT_EQ(FailureMessage(std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again), "thread"), "/d/in.txt"),
+            "Cannot revert \"/d/in.txt\": " + std::make_error_code(std::errc::resource_unavailable_try_again).message());
+  EXPECT_EQ(FailureMessage(std::runtime_error("odd"), "/d/in.txt"), "Cannot revert \"/d/in.txt\": odd");
 }
 
 }  // namespace
