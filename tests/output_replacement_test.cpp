@@ -88,6 +88,20 @@ TEST(OutputReplacement, KeepsOwnerAndGroupButNotSetUserBits) {
   }
 }
 
+// Replacing is renaming: another name of the earlier output still names the earlier file.
+TEST(OutputReplacement, OtherHardLinksKeepTheEarlierContent) {
+  const TempFolder folder;
+  const std::string output = folder.Write("input.txt_rev.txt", "earlier");
+  const std::string otherName = folder.File("other name.txt");
+  ASSERT_EQ(::link(output.c_str(), otherName.c_str()), 0);
+
+  const testing::ModeRun run = testing::RunMode(folder, RevertMode::RevertLine, "ab\ncd");
+  ASSERT_EQ(run.error, "");
+  EXPECT_EQ(run.output, "ba\ndc");
+  EXPECT_EQ(ReadWhole(otherName), "earlier");
+  EXPECT_EQ(StatOf(output).st_nlink, 1u);
+}
+
 // A run killed part-way (a crash, the session ending) leaves the folder as it was.
 TEST(OutputReplacement, ARunKilledPartWayLeavesNothingBehind) {
   for (const RevertMode mode : kAllModes) {
