@@ -53,19 +53,38 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
+namespace {
+
+// The input file must stay where it is, so a drop is taken as a copy, or as a link when the
+// source offers no copy; a source that deletes what it moved would delete the input.
+bool AcceptWithoutMove(QDropEvent& event) {
+  const Qt::DropActions offered = event.possibleActions();
+  if (offered.testFlag(Qt::CopyAction)) {
+    event.setDropAction(Qt::CopyAction);
+  } else if (offered.testFlag(Qt::LinkAction)) {
+    event.setDropAction(Qt::LinkAction);
+  } else {
+    event.ignore();
+    return false;
+  }
+  event.accept();
+  return true;
+}
+
+}  // namespace
+
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
-  if (!surface_.Running() && event->mimeData() != nullptr && DroppedFile(*event->mimeData())) event->acceptProposedAction();
+  if (!surface_.Running() && event->mimeData() != nullptr && DroppedFile(*event->mimeData())) AcceptWithoutMove(*event);
 }
 
 void MainWindow::dragMoveEvent(QDragMoveEvent* event) {
-  if (!surface_.Running() && event->mimeData() != nullptr && DroppedFile(*event->mimeData())) event->acceptProposedAction();
+  if (!surface_.Running() && event->mimeData() != nullptr && DroppedFile(*event->mimeData())) AcceptWithoutMove(*event);
 }
 
 void MainWindow::dropEvent(QDropEvent* event) {
   if (surface_.Running() || event->mimeData() == nullptr) return;
   const std::optional<QString> file = DroppedFile(*event->mimeData());
-  if (!file) return;
-  event->acceptProposedAction();
+  if (!file || !AcceptWithoutMove(*event)) return;
   try {
     form_.ChooseInput(EncodedPath(*file));
   } catch (const std::exception& error) {

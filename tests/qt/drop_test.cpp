@@ -4,6 +4,7 @@
 #include <QDropEvent>
 #include <QMimeData>
 #include <QUrl>
+#include <vector>
 
 #include "tests/qt/window_fixture.h"
 #include "tests/support/temp_folder.h"
@@ -51,6 +52,51 @@ TEST(Drop, OfSeveralUrlsTheFirstLocalFileIsTaken) {
   ShownWindow shown;
   EXPECT_TRUE(DragAndDrop(shown.window, {QUrl("https://example.org/a.txt"), FileUrl(folder.path()), FileUrl(first), FileUrl(second)}));
   EXPECT_EQ(shown.window.form().InputPath(), first);
+}
+
+// Sends one drag event of type Event offering `actions`, with `modifiers` held; the action the
+// window took, or IgnoreAction when it refused.
+template <typename Event>
+Qt::DropAction Offer(QWidget& window, const QMimeData& data, Qt::DropActions actions, Qt::KeyboardModifiers modifiers,
+                     Qt::DropAction proposed) {
+  Event event(QPoint(400, 200), actions, &data, Qt::LeftButton, modifiers);
+  EXPECT_EQ(event.proposedAction(), proposed) << "the drag offers what the test means it to";
+  QCoreApplication::sendEvent(&window, &event);
+  return event.isAccepted() ? event.dropAction() : Qt::IgnoreAction;
+}
+
+// Enter, move and drop, each offering `actions`; what the window took at each.
+std::vector<Qt::DropAction> OfferAll(QWidget& window, const QMimeData& data, Qt::DropActions actions,
+                                     Qt::KeyboardModifiers modifiers, Qt::DropAction proposed) {
+  return {Offer<QDragEnterEvent>(window, data, actions, modifiers, proposed),
+          Offer<QDragMoveEvent>(window, data, actions, modifiers, proposed),
+          Offer<QDropEvent>(window, data, actions, modifiers, proposed)};
+}
+
+TEST(Drop, AFileOfferedForMovingIsCopiedOrLinkedNeverMoved) {
+  const TempFolder folder;
+  const std::string path = folder.Write("dropped.txt", "x\n");
+  QMimeData data;
+  data.setUrls({FileUrl(path)});
+  using Actions = std::vector<Qt::DropAction>;
+  {
+    // Shift asks for a move where the source allows it.
+    ShownWindow shown;
+    EXPECT_EQ(OfferAll(shown.window, data, Qt::CopyAction | Qt::MoveAction, Qt::ShiftModifier, Qt::MoveAction),
+              Actions(3, Qt::CopyAction));
+    EXPECT_EQ(shown.window.form().InputPath(), path);
+  }
+  {
+    ShownWindow shown;
+    EXPECT_EQ(OfferAll(shown.window, data, Qt::MoveAction | Qt::LinkAction, Qt::NoModifier, Qt::MoveAction),
+              Actions(3, Qt::LinkAction));
+    EXPECT_EQ(shown.window.form().InputPath(), path);
+  }
+  {
+    ShownWindow shown;
+    EXPECT_EQ(OfferAll(shown.window, data, Qt::MoveAction, Qt::NoModifier, Qt::MoveAction), Actions(3, Qt::IgnoreAction));
+    EXPECT_TRUE(shown.window.form().InputPath().empty());
+  }
 }
 
 TEST(Drop, WithoutALocalFileTheDragIsRefused) {
