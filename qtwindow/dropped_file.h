@@ -1,12 +1,13 @@
 #pragma once
 
 #include <QMimeData>
-#include <QString>
 #include <optional>
+#include <string>
 
 namespace quillon {
 
-// The first local file (not a folder) among the dropped URLs; nothing when there is none.
-std::optional<QString> DroppedFile(const QMimeData& data);
+// The path of the first local file (not a folder) among the dropped URLs, as the bytes the
+// file system stores it under; nothing when there is none.
+std::optional<std::string> DroppedFile(const QMimeData& data);
 
 }  // namespace quillon

@@ -6,7 +6,6 @@
 #include <QMimeData>
 #include <exception>
 
-#include "qtwindow/byte_paths.h"
 #include "qtwindow/dropped_file.h"
 #include "window/layout.h"
 
@@ -83,10 +82,10 @@ void MainWindow::dragMoveEvent(QDragMoveEvent* event) {
 
 void MainWindow::dropEvent(QDropEvent* event) {
   if (surface_.Running() || event->mimeData() == nullptr) return;
-  const std::optional<QString> file = DroppedFile(*event->mimeData());
+  const std::optional<std::string> file = DroppedFile(*event->mimeData());
   if (!file || !AcceptWithoutMove(*event)) return;
   try {
-    form_.ChooseInput(EncodedPath(*file));
+    form_.ChooseInput(*file);
   } catch (const std::exception& error) {
     surface_.ShowMessage(error.what());
   }

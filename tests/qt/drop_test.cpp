@@ -12,15 +12,15 @@
 namespace quillon {
 namespace {
 
+using testing::MessageCatcher;
+using testing::ReadWhole;
 using testing::ShownWindow;
 using testing::TempFolder;
 
 QUrl FileUrl(const std::string& path) { return QUrl::fromLocalFile(QString::fromStdString(path)); }
 
-// Drags `urls` over the window and drops them; whether the window took the drag.
-bool DragAndDrop(QWidget& window, const QList<QUrl>& urls) {
-  QMimeData data;
-  data.setUrls(urls);
+// Drags `data` over the window and drops it; whether the window took the drag.
+bool DragAndDropData(QWidget& window, const QMimeData& data) {
   const QPointF point(400, 200);
   QDragEnterEvent enter(point.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
   QCoreApplication::sendEvent(&window, &enter);
@@ -28,6 +28,12 @@ bool DragAndDrop(QWidget& window, const QList<QUrl>& urls) {
   QDropEvent drop(point, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
   QCoreApplication::sendEvent(&window, &drop);
   return drop.isAccepted();
+}
+
+bool DragAndDrop(QWidget& window, const QList<QUrl>& urls) {
+  QMimeData data;
+  data.setUrls(urls);
+  return DragAndDropData(window, data);
 }
 
 TEST(Drop, ADroppedFileIsTakenAsIfChosenWithTheDialog) {
@@ -52,6 +58,33 @@ TEST(Drop, OfSeveralUrlsTheFirstLocalFileIsTaken) {
   ShownWindow shown;
   EXPECT_TRUE(DragAndDrop(shown.window, {QUrl("https://example.org/a.txt"), FileUrl(folder.path()), FileUrl(first), FileUrl(second)}));
   EXPECT_EQ(shown.window.form().InputPath(), first);
+}
+
+TEST(Drop, AFileNameIsTakenAsTheBytesItIsStoredUnder) {
+  const TempFolder folder;
+  // 0xE9 alone is no UTF-8: the name's bytes reach the window only in the URL's percent-encoding.
+  const std::string latin1 = folder.Write("caf\xE9 1.txt", "ab\n");
+  const std::string utf8 = folder.Write("caf\xC3\xA9 2.txt", "cd\n");
+  {
+    ShownWindow shown;
+    const MessageCatcher catcher;
+    // As a file manager sends it.
+    QMimeData data;
+    data.setData("text/uri-list", "file://" + QByteArray::fromStdString(latin1).toPercentEncoding("/") + "\r\n");
+    EXPECT_TRUE(DragAndDropData(shown.window, data));
+    EXPECT_EQ(shown.window.form().InputPath(), latin1);
+    EXPECT_EQ(shown.controls().fileLabel->text(), QString::fromStdString(folder.path()) + QString::fromStdU16String(u"/caf\uFFFD 1.txt"));
+    shown.SelectMode(0);
+    shown.ClickRevert();
+    EXPECT_TRUE(catcher.messages.empty()) << catcher.messages.front().text.toStdString();
+    EXPECT_EQ(ReadWhole(latin1 + "_rev.txt"), "\nba");
+  }
+  {
+    ShownWindow shown;
+    EXPECT_TRUE(DragAndDrop(shown.window, {FileUrl(utf8)}));
+    EXPECT_EQ(shown.window.form().InputPath(), utf8);
+    EXPECT_EQ(shown.controls().fileLabel->text(), QString::fromStdString(folder.path()) + QString::fromStdU16String(u"/caf\u00E9 2.txt"));
+  }
 }
 
 // Sends one drag event of type Event offering `actions`, with `modifiers` held; the action the
