@@ -102,8 +102,8 @@ void ResultView::UpdateScrollBars() {
   const std::uint64_t lines = index_.LineCount();
   // One column more than the longest line, for the caret after its end.
   const std::uint64_t width = index_.LongestLineLength() + 1;
-  verticalScale_ = ScrollScale(lines > rows ? lines - rows : 0);
-  horizontalScale_ = ScrollScale(width > columns ? width - columns : 0);
+  verticalScale_ = ScrollScale(lines > rows ? lines - rows : 0, limits_.scrollBarSteps);
+  horizontalScale_ = ScrollScale(width > columns ? width - columns : 0, limits_.scrollBarSteps);
   top_ = std::min(top_, verticalScale_.maximum());
   left_ = std::min(left_, horizontalScale_.maximum());
 
@@ -119,10 +119,11 @@ void ResultView::UpdateScrollBars() {
   settingScrollBars_ = false;
 }
 
-void ResultView::scrollContentsBy(int, int) {
+void ResultView::scrollContentsBy(int dx, int dy) {
   if (settingScrollBars_) return;
-  top_ = verticalScale_.FromBar(verticalScrollBar()->value());
-  left_ = horizontalScale_.FromBar(horizontalScrollBar()->value());
+  // A scaled bar cannot show every position, so the axis that did not move keeps its own.
+  if (dy != 0) top_ = verticalScale_.FromBar(verticalScrollBar()->value());
+  if (dx != 0) left_ = horizontalScale_.FromBar(horizontalScrollBar()->value());
   viewport()->update();
 }
 

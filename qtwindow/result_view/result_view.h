@@ -25,6 +25,8 @@ struct ResultViewLimits {
   // A refresh indexes at most this much and leaves the rest to the event loop, so that the
   // window keeps painting while a large gain is taken in.
   std::size_t bytesPerRefresh = std::size_t{32} << 20;
+  // Positions a scroll bar holds one to a step; past them a step stands for several.
+  std::uint64_t scrollBarSteps = ScrollScale::kBarLimit;
 };
 
 // txtResult for results of any size: shows a ResultText read-only, one byte a character

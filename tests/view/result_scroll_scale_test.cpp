@@ -48,5 +48,17 @@ TEST(ScrollScaleTest, PositionsPastIntMaxAreScaledOntoTheBar) {
   }
 }
 
+TEST(ScrollScaleTest, ASmallerBarLimitScalesSooner) {
+  const ScrollScale scale(1000, 100);
+  ASSERT_TRUE(scale.scaled());
+  EXPECT_EQ(scale.BarMaximum(), 100);
+  EXPECT_EQ(scale.ToBar(500), 50);
+  EXPECT_EQ(scale.FromBar(50), 500u);
+  EXPECT_EQ(scale.FromBar(100), 1000u);
+  EXPECT_EQ(scale.BarSpan(40), 4);
+  EXPECT_FALSE(ScrollScale(100, 100).scaled());
+  EXPECT_EQ(ScrollScale(100, 0).BarMaximum(), 1) << "a limit of at least one step";
+}
+
 }  // namespace
 }  // namespace quillon
