@@ -54,12 +54,14 @@ bool ResultView::MoveCaretByKey(const ResultLines& lines, int key, Qt::KeyboardM
   const auto rows = static_cast<std::int64_t>(FullRows());
   TextPosition caret = caret_;
   bool keepWantedColumn = false;
+  // Left and Right without Shift first drop a selection at its start or end, as editors do.
+  const bool collapse = !extend && hasSelection();
   switch (key) {
     case Qt::Key_Left:
-      caret = CaretLeft(lines, caret_);
+      caret = collapse ? std::min(anchor_, caret_) : CaretLeft(lines, caret_);
       break;
     case Qt::Key_Right:
-      caret = CaretRight(lines, caret_);
+      caret = collapse ? std::max(anchor_, caret_) : CaretRight(lines, caret_);
       break;
     case Qt::Key_Up:
       caret = CaretVertical(lines, caret_, -1, wantedColumn_);

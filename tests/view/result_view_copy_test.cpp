@@ -63,6 +63,42 @@ TEST_F(ResultViewCopyTest, ShiftClickAndShiftArrowsExtendTheSelection) {
   EXPECT_EQ(view_->caretPosition(), (TextPosition{0, 1}));
 }
 
+TEST_F(ResultViewCopyTest, LeftAndRightWithoutShiftCollapseTheSelectionToItsStartOrEnd) {
+  Show(kFourLines);
+  struct Case {
+    TextPosition anchor, caret;
+    int key;
+    TextPosition expected;
+  };
+  const Case cases[] = {
+      {{0, 1}, {2, 1}, Qt::Key_Left, {0, 1}},
+      {{2, 1}, {0, 1}, Qt::Key_Left, {0, 1}},
+      {{0, 1}, {2, 1}, Qt::Key_Right, {2, 1}},
+      {{2, 1}, {0, 1}, Qt::Key_Right, {2, 1}},
+      // At a line's end and start, where a move from the caret would cross the break.
+      {{0, 2}, {1, 0}, Qt::Key_Left, {0, 2}},
+      {{1, 0}, {0, 2}, Qt::Key_Right, {1, 0}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.anchor.line << ':' << c.anchor.column << " to " << c.caret.line << ':'
+                                    << c.caret.column << " key " << c.key);
+    view_->setSelection(c.anchor, c.caret);
+    Key(c.key);
+    EXPECT_EQ(view_->caretPosition(), c.expected);
+    EXPECT_FALSE(view_->hasSelection());
+  }
+  // Up and Down then aim for the column the caret went to.
+  view_->setSelection({0, 1}, {1, 2});
+  Key(Qt::Key_Left);
+  Key(Qt::Key_Down);
+  EXPECT_EQ(view_->caretPosition(), (TextPosition{1, 1}));
+  // Without a selection the caret moves by one.
+  Key(Qt::Key_Left);
+  EXPECT_EQ(view_->caretPosition(), (TextPosition{1, 0}));
+  Key(Qt::Key_Left);
+  EXPECT_EQ(view_->caretPosition(), (TextPosition{0, 2}));
+}
+
 TEST_F(ResultViewCopyTest, UpAndDownKeepTheColumnAcrossShortLines) {
   Show("abcdef\nx\nabcdef");
   Click(PointAt(0, 4));
