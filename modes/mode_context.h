@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <stop_token>
@@ -15,6 +16,9 @@ struct EngineTuning {
   std::size_t BlockSize = kDefaultBlockSize;
   // Input bytes between two progress reports; 0 chooses about a thousand reports a run.
   std::int64_t ProgressStep = 0;
+
+  // The block size the modes work in: blocks of no bytes would never get through the input.
+  [[nodiscard]] std::size_t WorkingBlockSize() const noexcept { return std::max<std::size_t>(BlockSize, 1); }
 };
 
 // What a mode needs for one run.

@@ -60,7 +60,7 @@ void RevertLine(const ModeContext& context) {
   const std::int64_t size = files.InputSize();
   RunOutput output(context.Result, files.Output(), static_cast<std::size_t>(size), context.Stop);
   ProgressMeter meter(context.Progress, size, context.Tuning.ProgressStep);
-  const auto block = static_cast<std::int64_t>(context.Tuning.BlockSize);
+  const auto block = static_cast<std::int64_t>(context.Tuning.WorkingBlockSize());
   char* const room = output.Room();
 
   std::int64_t read = 0;

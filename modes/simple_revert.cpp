@@ -15,7 +15,7 @@ void SimpleRevert(const ModeContext& context) {
   const std::int64_t size = files.InputSize();
   RunOutput output(context.Result, files.Output(), static_cast<std::size_t>(size), context.Stop);
   ProgressMeter meter(context.Progress, size, context.Tuning.ProgressStep);
-  const auto block = static_cast<std::int64_t>(context.Tuning.BlockSize);
+  const auto block = static_cast<std::int64_t>(context.Tuning.WorkingBlockSize());
 
   // Each block read from the input's end lands where it belongs in the output, then is
   // reversed in place.

@@ -15,8 +15,8 @@ struct Expected {
   std::string output;  // also the result text
 };
 
-// Each mode on small inputs, with blocks so small that every break meets a block edge and
-// with the usual blocks.
+// Each mode on small inputs, with blocks so small that every break meets a block edge, with
+// the usual blocks, and with blocks of 0 bytes asked for.
 class ModeResultTest : public ::testing::TestWithParam<std::size_t> {
  protected:
   void ExpectResults(RevertMode mode, const std::vector<Expected>& cases) {
@@ -64,7 +64,7 @@ TEST_P(ModeResultTest, RevertLineReversesEachLineAndKeepsItsBreak) {
                                         });
 }
 
-INSTANTIATE_TEST_SUITE_P(BlockSizes, ModeResultTest, ::testing::Values(1, 2, 3, 1 << 20));
+INSTANTIATE_TEST_SUITE_P(BlockSizes, ModeResultTest, ::testing::Values(0, 1, 2, 3, 1 << 20));
 
 TEST(ModeProgress, ReportsTheShareHandledBeforeEachPiece) {
   EXPECT_EQ(RunMode(RevertMode::SimpleRevert, "ab\r\ncd\r\n", {1, 1}).progress,
