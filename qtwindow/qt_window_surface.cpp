@@ -4,6 +4,7 @@
 #include <QMessageBox>
 #include <QThread>
 #include <chrono>
+#include <utility>
 
 #include "qtwindow/byte_paths.h"
 #include "qtwindow/input_blocker.h"
@@ -47,7 +48,14 @@ void QtWindowSurface::SetProgressValue(float percent) {
   if (QThread::currentThread() == window_.thread()) controls_.progressBar->setValue(progress_.load(std::memory_order_relaxed));
 }
 
-void QtWindowSurface::SetRevertEnabled(bool enabled) { controls_.revertButton->setEnabled(enabled); }
+void QtWindowSurface::SetRevertEnabled(bool enabled) {
+  QPushButton* revert = controls_.revertButton;
+  if (!enabled && revert->isEnabled()) revertHadFocus_ = window_.focusWidget() == revert;
+  revert->setEnabled(enabled);
+  // Disabling the focused button passed the focus on; after a run started with Space, a second
+  // Space should run again.
+  if (enabled && std::exchange(revertHadFocus_, false)) revert->setFocus();
+}
 
 bool QtWindowSurface::OptionValue(int index) const {
   if (index < 0 || index >= static_cast<int>(controls_.options.size())) return false;

@@ -45,6 +45,7 @@ class QtWindowSurface : public WindowSurface {
   QTimer pulse_;
   BackgroundRun run_;
   bool waitCursor_ = false;
+  bool revertHadFocus_ = false;
 };
 
 }  // namespace quillon

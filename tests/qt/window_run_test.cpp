@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QPushButton>
+#include <QTest>
 
 #include "tests/qt/window_fixture.h"
 #include "tests/support/temp_folder.h"
@@ -87,6 +89,27 @@ TEST(WindowRun, AFailedRunShowsItsMessageAndLeavesTheWindowIdle) {
   EXPECT_TRUE(IsIdle(shown));
   EXPECT_TRUE(shown.ResultShown().isEmpty()) << "the run cleared the result before it failed";
   EXPECT_EQ(folder.Listing(), "in.txt in.txt_rev.txt");
+}
+
+TEST(WindowRun, ARunStartedFromTheKeyboardLeavesTheFocusOnRevert) {
+  const TempFolder folder;
+  const std::string input = folder.Write("in.txt", "ab");
+  ShownWindow shown;
+  shown.Choose(input);
+  shown.SelectMode(0);
+  QPushButton* revert = shown.controls().revertButton;
+  revert->setFocus();
+  ASSERT_EQ(shown.window.focusWidget(), revert);
+  QTest::keyClick(revert, Qt::Key_Space);
+  EXPECT_EQ(ReadWhole(input + "_rev.txt"), "ba") << "Space ran";
+  EXPECT_TRUE(IsIdle(shown));
+  EXPECT_EQ(QApplication::focusWidget(), revert);
+
+  // A second Space, to whatever has the focus, runs again.
+  testing::WriteWhole(input, "cd");
+  QTest::keyClick(static_cast<QWidget*>(nullptr), Qt::Key_Space);
+  EXPECT_EQ(ReadWhole(input + "_rev.txt"), "dc");
+  EXPECT_EQ(QApplication::focusWidget(), revert);
 }
 
 }  // namespace
