@@ -14,6 +14,7 @@ void BackwardReader::Load(std::int64_t position) {
   const auto block = static_cast<std::int64_t>(blockSize_);
   const std::int64_t start = position / block * block;
   const std::int64_t end = std::min(start + block, size_);
+  if (onBlockLoad_) onBlockLoad_(start);
   block_.resize(static_cast<std::size_t>(end - start));
   ReadExactlyAt(file_, start, block_);
   blockStart_ = start;

@@ -2,8 +2,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
+#include <utility>
 #include <vector>
 
 #include "fileio/file_handle.h"
@@ -36,6 +38,12 @@ class BackwardReader {
   // Copies the bytes [begin, end) of the file to `out`, from the loaded block where it holds them.
   void CopyRange(std::int64_t begin, std::int64_t end, char* out);
 
+  // Called with a block's start just before the block is read. A walk over a long line
+  // loads block after block inside one call; this lets its caller see it move, and end it
+  // by throwing, which leaves the reader as it was.
+  using BlockLoadHook = std::function<void(std::int64_t blockStart)>;
+  void OnBlockLoad(BlockLoadHook hook) { onBlockLoad_ = std::move(hook); }
+
  private:
   void Load(std::int64_t position);
 
@@ -45,6 +53,7 @@ class BackwardReader {
   std::vector<char> block_;
   std::int64_t blockStart_ = 0;
   std::int64_t blockEnd_ = 0;
+  BlockLoadHook onBlockLoad_;
 };
 
 }  // namespace quillon

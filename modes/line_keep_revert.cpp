@@ -1,9 +1,11 @@
 #include "modes/line_keep_revert.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "fileio/backward_lines.h"
 #include "fileio/line_breaks.h"
+#include "modes/line_walk_progress.h"
 #include "modes/progress_meter.h"
 #include "modes/run_files.h"
 #include "modes/run_output.h"
@@ -55,6 +57,19 @@ const char* AppendLinesInBlock(const char* blockBegin, const char* stop, LineApp
   }
 }
 
+// Copies the line's content to `to` a block at a time, so that a line of any length moves the
+// bar and can be stopped.
+void CopyLine(BackwardReader& reader, const BackwardLine& line, char* to, std::size_t blockSize, LineWalkProgress& progress) {
+  const auto block = static_cast<std::int64_t>(blockSize);
+  std::int64_t from = line.Begin;
+  while (from < line.End) {
+    const std::int64_t pieceEnd = std::min(line.End, (from / block + 1) * block);
+    reader.CopyRange(from, pieceEnd, to + (from - line.Begin));
+    from = pieceEnd;
+    if (from < line.End) progress.CopiedUpTo(line.Begin, from);
+  }
+}
+
 }  // namespace
 
 void LineKeepRevert(const ModeContext& context) {
@@ -65,23 +80,26 @@ void LineKeepRevert(const ModeContext& context) {
     output.Finish(0);
     return;
   }
+  const std::size_t blockSize = context.Tuning.WorkingBlockSize();
   ProgressMeter meter(context.Progress, size, context.Tuning.ProgressStep);
-  BackwardReader reader(files.Input(), size, context.Tuning.BlockSize);
+  LineWalkProgress progress(meter, size, context.Stop);
+  BackwardReader reader(files.Input(), size, blockSize);
+  reader.OnBlockLoad([&progress](std::int64_t blockStart) { progress.ReadBackTo(blockStart); });
   ReadCursor cursor{size - 1};
   LineAppender out(output.Room());
   std::size_t settled = 0;
   while (cursor.Offset > -1) {
-    meter.Report(size - 1 - cursor.Offset);
+    progress.LineEndsAt(cursor.Offset + 1);
     const std::span<const char> block = reader.BlockUpTo(cursor.Offset);
     const char* stop = AppendLinesInBlock(block.data(), block.data() + block.size(), out);
     cursor.Offset = reader.BlockStart() + (stop - block.data()) - 1;
     if (cursor.Offset > -1) {
-      meter.Report(size - 1 - cursor.Offset);
+      progress.LineEndsAt(cursor.Offset + 1);
       const BackwardLine line = FindLineBackward(reader, cursor);
-      reader.CopyRange(line.Begin, line.End, out.Open(line.LoneCrInFront, static_cast<std::size_t>(line.End - line.Begin)));
+      CopyLine(reader, line, out.Open(line.LoneCrInFront, static_cast<std::size_t>(line.End - line.Begin)), blockSize, progress);
       out.Close();
     }
-    if (out.end() - settled >= context.Tuning.BlockSize) {
+    if (out.end() - settled >= blockSize) {
       output.Settle(out.end());
       settled = out.end();
     }

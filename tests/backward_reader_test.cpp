@@ -1,3 +1,5 @@
+#include <stdexcept>
+
 #include <gtest/gtest.h>
 
 #include "fileio/mod_file_io.h"
@@ -73,6 +75,22 @@ TEST(ReadLineBackward, KeepsALineLongerThanManyBlocksWhole) {
   EXPECT_EQ(ReadLineBackward(reader, cursor), longLine + "\r\n");
   EXPECT_EQ(ReadLineBackward(reader, cursor), "head\r\n");
   EXPECT_EQ(cursor.Offset, -1);
+}
+
+TEST(BackwardReaderLoads, AreAnnouncedBeforeEachReadAndEndWhenTheHookThrows) {
+  const TempFolder folder;
+  const FileHandle in = OpenForRead(folder.Write("long.txt", std::string(10 * 64 - 5, 'q')));
+  BackwardReader reader(in, FileSize(in), 64);
+  std::vector<std::int64_t> starts;
+  reader.OnBlockLoad([&starts](std::int64_t start) { starts.push_back(start); });
+  ReadCursor cursor{FileSize(in) - 1};
+  EXPECT_EQ(ReadLineBackward(reader, cursor), std::string(10 * 64 - 5, 'q') + "\r\n");
+  EXPECT_EQ(starts, (std::vector<std::int64_t>{576, 512, 448, 384, 320, 256, 192, 128, 64, 0}));
+
+  reader.OnBlockLoad([](std::int64_t) { throw std::runtime_error("stopped"); });
+  EXPECT_THROW(reader.ByteAt(600), std::runtime_error);
+  EXPECT_EQ(reader.ByteAt(3), 'q');  // the block loaded last is still served
+  EXPECT_EQ(reader.BlockStart(), 0);
 }
 
 }  // namespace

@@ -69,7 +69,10 @@ INSTANTIATE_TEST_SUITE_P(BlockSizes, ModeResultTest, ::testing::Values(0, 1, 2, 
 TEST(ModeProgress, ReportsTheShareHandledBeforeEachPiece) {
   EXPECT_EQ(RunMode(RevertMode::SimpleRevert, "ab\r\ncd\r\n", {1, 1}).progress,
             (std::vector<float>{0, 12.5, 25, 37.5, 50, 62.5, 75, 87.5}));
-  EXPECT_EQ(RunMode(RevertMode::LineKeep, "ab\r\ncd\r\n", {1, 1}).progress, (std::vector<float>{0, 25, 75}));
+  // Line keep also moves while it reads a line back over blocks and copies it: each pass
+  // counts for half of the line.
+  EXPECT_EQ(RunMode(RevertMode::LineKeep, "ab\r\ncd\r\n", {1, 1}).progress,
+            (std::vector<float>{0, 12.5, 25, 37.5, 50, 75, 87.5}));
   EXPECT_EQ(RunMode(RevertMode::RevertLine, "abcd", {1, 1}).progress, (std::vector<float>{0, 25, 50, 75}));
   EXPECT_EQ(RunMode(RevertMode::SimpleRevert, "x", {1, 1}).progress, (std::vector<float>{0}));
 }
