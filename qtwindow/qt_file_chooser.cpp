@@ -11,6 +11,8 @@ std::optional<std::string> QtFileChooser::ShowOpen(std::string_view filter, std:
   QFileDialog dialog(&parent_);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::AnyFile);
+  // The entries read as the window names them; the patterns still filter.
+  dialog.setOption(QFileDialog::HideNameFilterDetails);
   dialog.setNameFilters(DialogNameFilters(filter));
   if (!lastChoice.empty()) dialog.selectFile(DecodedPath(lastChoice));
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;

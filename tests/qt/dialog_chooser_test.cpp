@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QFileDialog>
+#include <QListView>
+#include <QTest>
 #include <QTimer>
 #include <functional>
 #include <stdexcept>
@@ -63,8 +66,52 @@ TEST(DialogChooser, ShowsTheTwoEntriesAndReportsACancelAsNothing) {
   EXPECT_EQ(chooser.ShowOpen(kChooserFilter, ""), std::nullopt);
   ASSERT_TRUE(dialog.seen);
   EXPECT_EQ(dialog.nameFilters, (QStringList{"Textfiles (txt) (*.txt)", "All Files (*)"}));
-  EXPECT_EQ(dialog.selectedNameFilter, "Textfiles (txt) (*.txt)");
+  // With the patterns hidden, the dialog names the selected entry by its description.
+  EXPECT_EQ(dialog.selectedNameFilter, "Textfiles (txt)");
   EXPECT_EQ(dialog.acceptMode, QFileDialog::AcceptOpen);
+}
+
+// The names the dialog's file list offers for choosing, sorted.
+QStringList Offered(const QListView& list) {
+  QStringList names;
+  const QAbstractItemModel* model = list.model();
+  for (int row = 0; row < model->rowCount(list.rootIndex()); ++row) {
+    const QModelIndex index = model->index(row, 0, list.rootIndex());
+    if (!list.isRowHidden(row) && model->flags(index).testFlag(Qt::ItemIsEnabled)) names << index.data().toString();
+  }
+  names.sort();
+  return names;
+}
+
+TEST(DialogChooser, EntriesShowTheirDescriptionsOnlyAndTheTextEntryListsTxtFiles) {
+  const TempFolder folder;
+  const std::string text = folder.Write("a.txt", "x");
+  folder.Write("b.dat", "y");
+  QStringList entries;
+  QStringList allFiles;
+  QStringList textFiles;
+  QWidget parent;
+  QtFileChooser chooser(parent);
+  const AnsweredDialog dialog([&](QFileDialog& d) {
+    const auto* combo = d.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+    const auto* list = d.findChild<QListView*>(QStringLiteral("listView"));
+    if (combo == nullptr || list == nullptr) return d.reject();
+    for (int i = 0; i < combo->count(); ++i) entries << combo->itemText(i);
+    // The folder is read in the background: first wait until every file is in.
+    d.selectNameFilter(QStringLiteral("All Files (*)"));
+    const QStringList both{"a.txt", "b.dat"};
+    (void)QTest::qWaitFor([&] { return Offered(*list) == both; }, 5000);
+    allFiles = Offered(*list);
+    d.selectNameFilter(QStringLiteral("Textfiles (txt) (*.txt)"));
+    (void)QTest::qWaitFor([&] { return Offered(*list) == QStringList{"a.txt"}; }, 2000);
+    textFiles = Offered(*list);
+    d.reject();
+  });
+  EXPECT_EQ(chooser.ShowOpen(kChooserFilter, text), std::nullopt);
+  ASSERT_TRUE(dialog.seen);
+  EXPECT_EQ(entries.join(u'|').toStdString(), "Textfiles (txt)|All Files");
+  EXPECT_EQ(allFiles.join(u'|').toStdString(), "a.txt|b.dat");
+  EXPECT_EQ(textFiles.join(u'|').toStdString(), "a.txt");
 }
 
 TEST(DialogChooser, OpensAtTheLastChoiceAndReturnsTheChosenPath) {
