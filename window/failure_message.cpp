@@ -8,7 +8,8 @@
 namespace quillon {
 
 std::string FailureMessage(const std::exception& error, std::string_view inputPath) {
-  const std::string quotedInput = "\"" + std::string(inputPath) + "\"";
+  std::string quotedInput;
+  quotedInput.append(1, '"').append(inputPath).append(1, '"');
   if (dynamic_cast<const std::bad_alloc*>(&error) != nullptr) return "Not enough memory to revert " + quotedInput + ".";
   if (dynamic_cast<const FileError*>(&error) != nullptr) return error.what();
   // Anything else comes from the system rather than a file (a thread that could not be
