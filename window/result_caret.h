@@ -18,14 +18,4 @@ TextPosition CaretRight(const ResultLines& lines, TextPosition caret);
 // end of a shorter line.
 TextPosition CaretVertical(const ResultLines& lines, TextPosition caret, std::int64_t delta, std::uint64_t column);
 
-struct TextRange {
-  TextPosition from;
-  TextPosition to;
-};
-
-// What a double click at `position` selects: the word (letters, digits and '_') or the run of
-// blanks there, or else the one character. Looks no further than `reach` characters either
-// way, so that a click into a line of a gigabyte reads a few kilobytes of it.
-TextRange WordAt(const ResultLines& lines, TextPosition position, std::uint64_t reach = 4096);
-
 }  // namespace quillon

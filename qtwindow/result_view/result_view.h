@@ -99,7 +99,12 @@ class ResultView : public QAbstractScrollArea {
   void ScrollTo(std::uint64_t top, std::uint64_t left);
   void EnsureCaretVisible();
 
+  [[nodiscard]] std::uint64_t LineAt(const ResultLines& lines, QPoint point) const;
+  // The place between characters nearest to `point`.
   [[nodiscard]] TextPosition PositionAt(const ResultLines& lines, QPoint point) const;
+  // The character under `point`; its column may lie past the line's end.
+  [[nodiscard]] TextPosition CharacterAt(const ResultLines& lines, QPoint point) const;
+  [[nodiscard]] bool IsTripleClick(QMouseEvent* event) const;
   void MoveCaret(TextPosition caret, bool extendSelection);
   void DragTo(QPoint point);
   bool MoveCaretByKey(const ResultLines& lines, int key, Qt::KeyboardModifiers modifiers);
@@ -127,6 +132,9 @@ class ResultView : public QAbstractScrollArea {
   bool dragging_ = false;
   QPoint lastDragPoint_;
   QBasicTimer dragScrollTimer_;
+  // Running from a double click for as long as a press at the same place makes a triple one.
+  QBasicTimer tripleClickTimer_;
+  QPoint tripleClickPoint_;
   int wheelRemainder_ = 0;
   bool refreshPending_ = false;
 };

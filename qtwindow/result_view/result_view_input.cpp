@@ -8,6 +8,7 @@
 
 #include "qtwindow/result_view/result_view.h"
 #include "window/result_caret.h"
+#include "window/result_words.h"
 
 namespace quillon {
 
@@ -58,10 +59,12 @@ bool ResultView::MoveCaretByKey(const ResultLines& lines, int key, Qt::KeyboardM
   const bool collapse = !extend && hasSelection();
   switch (key) {
     case Qt::Key_Left:
-      caret = collapse ? std::min(anchor_, caret_) : CaretLeft(lines, caret_);
+      if (control) caret = WordLeft(lines, caret_);
+      else caret = collapse ? std::min(anchor_, caret_) : CaretLeft(lines, caret_);
       break;
     case Qt::Key_Right:
-      caret = collapse ? std::max(anchor_, caret_) : CaretRight(lines, caret_);
+      if (control) caret = WordRight(lines, caret_);
+      else caret = collapse ? std::max(anchor_, caret_) : CaretRight(lines, caret_);
       break;
     case Qt::Key_Up:
       caret = CaretVertical(lines, caret_, -1, wantedColumn_);
@@ -95,14 +98,13 @@ bool ResultView::MoveCaretByKey(const ResultLines& lines, int key, Qt::KeyboardM
   return true;
 }
 
+std::uint64_t ResultView::LineAt(const ResultLines& lines, QPoint point) const {
+  if (point.y() < 0) return top_ == 0 ? 0 : top_ - 1;
+  return std::min(lines.Count() - 1, top_ + static_cast<std::uint64_t>(point.y() / lineHeight_));
+}
+
 TextPosition ResultView::PositionAt(const ResultLines& lines, QPoint point) const {
-  const std::uint64_t last = lines.Count() - 1;
-  std::uint64_t line = top_;
-  if (point.y() < 0) {
-    line = top_ == 0 ? 0 : top_ - 1;
-  } else {
-    line = std::min(last, top_ + static_cast<std::uint64_t>(point.y() / lineHeight_));
-  }
+  const std::uint64_t line = LineAt(lines, point);
   // Clicks fall between the two characters nearest to them.
   const qreal columns = std::round(std::max<qreal>(0, point.x()) / columnWidth_);
   const std::uint64_t column = left_ + static_cast<std::uint64_t>(columns);
@@ -110,9 +112,33 @@ TextPosition ResultView::PositionAt(const ResultLines& lines, QPoint point) cons
   return {line, std::min(before, lines.Length(line))};
 }
 
+TextPosition ResultView::CharacterAt(const ResultLines& lines, QPoint point) const {
+  const qreal columns = std::floor(std::max<qreal>(0, point.x()) / columnWidth_);
+  return {LineAt(lines, point), left_ + static_cast<std::uint64_t>(columns)};
+}
+
+bool ResultView::IsTripleClick(QMouseEvent* event) const {
+  return tripleClickTimer_.isActive() && event->button() == Qt::LeftButton &&
+         !event->modifiers().testFlag(Qt::ShiftModifier) &&
+         (event->position().toPoint() - tripleClickPoint_).manhattanLength() < QApplication::startDragDistance();
+}
+
 void ResultView::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) {
     QAbstractScrollArea::mousePressEvent(event);
+    return;
+  }
+  const bool tripleClick = IsTripleClick(event);
+  tripleClickTimer_.stop();
+  if (tripleClick) {
+    // The whole line, without its break.
+    const ResultText::View view = ReadCurrent();
+    const ResultLines lines = Lines(view);
+    const std::uint64_t line = LineAt(lines, event->position().toPoint());
+    anchor_ = {line, 0};
+    const TextPosition end{line, lines.Length(line)};
+    wantedColumn_ = end.column;
+    MoveCaret(end, true);
     return;
   }
   {
@@ -162,13 +188,19 @@ void ResultView::mouseDoubleClickEvent(QMouseEvent* event) {
   }
   const ResultText::View view = ReadCurrent();
   const ResultLines lines = Lines(view);
-  const TextRange word = WordAt(lines, PositionAt(lines, event->position().toPoint()));
+  const TextRange word = WordAt(lines, CharacterAt(lines, event->position().toPoint()));
   anchor_ = word.from;
   wantedColumn_ = word.to.column;
   MoveCaret(word.to, true);
+  tripleClickPoint_ = event->position().toPoint();
+  tripleClickTimer_.start(QApplication::doubleClickInterval(), this);
 }
 
 void ResultView::timerEvent(QTimerEvent* event) {
+  if (event->timerId() == tripleClickTimer_.timerId()) {
+    tripleClickTimer_.stop();
+    return;
+  }
   if (event->timerId() != dragScrollTimer_.timerId()) {
     QAbstractScrollArea::timerEvent(event);
     return;

@@ -41,28 +41,3 @@ TEST_F(ResultCaretTest, VerticalMovesKeepTheWantedColumnAndStopAtTheEnds) {
 
 }  // namespace
 }  // namespace quillon
-
-namespace quillon {
-namespace {
-
-TEST(WordAtTest, SelectsTheWordTheBlanksOrTheOneCharacter) {
-  const std::string text = "  caf\xe9_2, x\n\nend";
-  ResultIndex index;
-  const ResultLines lines{index, {text.data(), text.size()}};
-  index.Update(lines.bytes, 0);
-  const auto word = [&lines](std::uint64_t line, std::uint64_t column, std::uint64_t reach = 4096) {
-    const TextRange range = WordAt(lines, {line, column}, reach);
-    return std::pair{range.from.column, range.to.column};
-  };
-  EXPECT_EQ(word(0, 4), (std::pair<std::uint64_t, std::uint64_t>{2, 8}));
-  EXPECT_EQ(word(0, 2), (std::pair<std::uint64_t, std::uint64_t>{2, 8}));
-  EXPECT_EQ(word(0, 1), (std::pair<std::uint64_t, std::uint64_t>{0, 2}));
-  EXPECT_EQ(word(0, 8), (std::pair<std::uint64_t, std::uint64_t>{8, 9})) << "the comma alone";
-  EXPECT_EQ(word(0, 11), (std::pair<std::uint64_t, std::uint64_t>{10, 11})) << "after the end: the last word";
-  EXPECT_EQ(word(1, 0), (std::pair<std::uint64_t, std::uint64_t>{0, 0})) << "an empty line";
-  EXPECT_EQ(word(0, 5, 1), (std::pair<std::uint64_t, std::uint64_t>{4, 7})) << "no further than the reach";
-  EXPECT_EQ(WordAt(lines, {2, 1}).from, (TextPosition{2, 0}));
-}
-
-}  // namespace
-}  // namespace quillon
