@@ -224,13 +224,39 @@ void ResultView::copy() {
   QGuiApplication::clipboard()->setText(copied);
 }
 
+std::optional<QString> ResultView::primarySelectionText() {
+  const ResultText::View view = ReadCurrent();
+  if (!hasSelection()) return std::nullopt;
+  const ResultLines lines = Lines(view);
+  const std::size_t from = lines.Offset(std::min(anchor_, caret_));
+  const std::size_t to = lines.Offset(std::max(anchor_, caret_));
+  if (to - from > limits_.primarySelectionBytes) return std::nullopt;
+  return TextOf(lines.bytes.subspan(from, to - from));
+}
+
+void ResultView::setPrimarySelectionTarget(std::function<void(const QString&)> target) {
+  primarySelectionTarget_ = std::move(target);
+}
+
+void ResultView::OfferPrimarySelection() {
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  if (!primarySelectionTarget_ && !clipboard->supportsSelection()) return;
+  const std::optional<QString> selected = primarySelectionText();
+  if (!selected) return;
+  if (primarySelectionTarget_) primarySelectionTarget_(*selected);
+  else clipboard->setText(*selected, QClipboard::Selection);
+}
+
 std::unique_ptr<QMenu> ResultView::createContextMenu() {
   auto menu = std::make_unique<QMenu>();
   QAction* copyAction = menu->addAction(tr("&Copy"), this, &ResultView::copy);
   copyAction->setShortcut(QKeySequence::Copy);
   copyAction->setEnabled(hasSelection());
   menu->addSeparator();
-  QAction* selectAllAction = menu->addAction(tr("Select &All"), this, &ResultView::selectAll);
+  QAction* selectAllAction = menu->addAction(tr("Select &All"), this, [this] {
+    selectAll();
+    OfferPrimarySelection();
+  });
   selectAllAction->setShortcut(QKeySequence::SelectAll);
   return menu;
 }

@@ -5,7 +5,9 @@
 #include <QPoint>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 
 #include "window/result_index.h"
 #include "window/result_lines.h"
@@ -22,6 +24,8 @@ struct ResultViewLimits {
   // Selections of more bytes (a CR LF counting two) are not copied: the output file holds the
   // whole text.
   std::size_t copyBytes = std::size_t{256} << 20;
+  // Finished selections of more bytes leave the primary selection as it was.
+  std::size_t primarySelectionBytes = std::size_t{16} << 20;
   // A refresh indexes at most this much and leaves the rest to the event loop, so that the
   // window keeps painting while a large gain is taken in.
   std::size_t bytesPerRefresh = std::size_t{32} << 20;
@@ -54,6 +58,14 @@ class ResultView : public QAbstractScrollArea {
 
   // Selects from `anchor` to `caret` and scrolls the caret into sight.
   void setSelection(TextPosition anchor, TextPosition caret);
+
+  // What a selection offers as the primary selection when the mouse or a key finishes it:
+  // the text a copy gives, or nothing when nothing is selected or the selection holds more
+  // than the limit's bytes.
+  [[nodiscard]] std::optional<QString> primarySelectionText();
+  // Where finished selections are offered; by default the system's primary selection, on
+  // platforms that have one.
+  void setPrimarySelectionTarget(std::function<void(const QString&)> target);
 
   // The menu the right mouse button opens: Copy and Select All.
   [[nodiscard]] std::unique_ptr<QMenu> createContextMenu();
@@ -109,6 +121,8 @@ class ResultView : public QAbstractScrollArea {
   void DragTo(QPoint point);
   bool MoveCaretByKey(const ResultLines& lines, int key, Qt::KeyboardModifiers modifiers);
 
+  void OfferPrimarySelection();
+
   void PaintLines(QPainter& painter, const ResultLines& lines, int height) const;
 
   const ResultText& text_;
@@ -137,6 +151,7 @@ class ResultView : public QAbstractScrollArea {
   QPoint tripleClickPoint_;
   int wheelRemainder_ = 0;
   bool refreshPending_ = false;
+  std::function<void(const QString&)> primarySelectionTarget_;
 };
 
 }  // namespace quillon

@@ -37,16 +37,22 @@ void ResultView::keyPressEvent(QKeyEvent* event) {
     copy();
     return;
   }
+  const TextPosition anchorBefore = anchor_;
+  const TextPosition caretBefore = caret_;
   if (event->matches(QKeySequence::SelectAll)) {
     selectAll();
-    return;
+  } else {
+    bool handled = false;
+    {
+      const ResultText::View view = ReadCurrent();
+      handled = MoveCaretByKey(Lines(view), event->key(), event->modifiers());
+    }
+    if (!handled) {
+      QAbstractScrollArea::keyPressEvent(event);
+      return;
+    }
   }
-  bool handled = false;
-  {
-    const ResultText::View view = ReadCurrent();
-    handled = MoveCaretByKey(Lines(view), event->key(), event->modifiers());
-  }
-  if (!handled) QAbstractScrollArea::keyPressEvent(event);
+  if (anchor_ != anchorBefore || caret_ != caretBefore) OfferPrimarySelection();
 }
 
 bool ResultView::MoveCaretByKey(const ResultLines& lines, int key, Qt::KeyboardModifiers modifiers) {
@@ -177,6 +183,7 @@ void ResultView::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton) {
     dragging_ = false;
     dragScrollTimer_.stop();
+    OfferPrimarySelection();
   }
   QAbstractScrollArea::mouseReleaseEvent(event);
 }
