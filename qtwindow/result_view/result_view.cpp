@@ -195,44 +195,38 @@ QString ResultView::TextOf(std::span<const char> bytes) {
   return text;
 }
 
-QString ResultView::text(TextPosition from, TextPosition to) {
-  const ResultText::View view = ReadCurrent();
-  const ResultLines lines = Lines(view);
+std::span<const char> ResultView::BytesBetween(const ResultLines& lines, TextPosition from, TextPosition to) {
   const std::size_t begin = lines.Offset(std::min(from, to));
   const std::size_t end = lines.Offset(std::max(from, to));
-  return TextOf(lines.bytes.subspan(begin, end - begin));
+  return lines.bytes.subspan(begin, end - begin);
+}
+
+QString ResultView::text(TextPosition from, TextPosition to) {
+  const ResultText::View view = ReadCurrent();
+  return TextOf(BytesBetween(Lines(view), from, to));
+}
+
+std::optional<QString> ResultView::SelectedText(std::size_t limit) {
+  const ResultText::View view = ReadCurrent();
+  if (!hasSelection()) return std::nullopt;
+  const std::span<const char> selected = BytesBetween(Lines(view), anchor_, caret_);
+  if (selected.size() > limit) return std::nullopt;
+  return TextOf(selected);
 }
 
 void ResultView::copy() {
-  QString copied;
-  bool tooLarge = false;
-  {
-    const ResultText::View view = ReadCurrent();
-    if (!hasSelection()) return;
-    const ResultLines lines = Lines(view);
-    const std::size_t from = lines.Offset(std::min(anchor_, caret_));
-    const std::size_t to = lines.Offset(std::max(anchor_, caret_));
-    tooLarge = to - from > limits_.copyBytes;
-    if (!tooLarge) copied = TextOf(lines.bytes.subspan(from, to - from));
-  }
-  if (tooLarge) {
-    QMessageBox message(QMessageBox::Information, QStringLiteral("Quillon"),
-                        tr("The selection is too large to copy. The output file holds the whole text."), QMessageBox::Ok, this);
-    message.exec();
+  const std::optional<QString> copied = SelectedText(limits_.copyBytes);
+  if (copied) {
+    QGuiApplication::clipboard()->setText(*copied);
     return;
   }
-  QGuiApplication::clipboard()->setText(copied);
+  if (!hasSelection()) return;
+  QMessageBox message(QMessageBox::Information, QStringLiteral("Quillon"),
+                      tr("The selection is too large to copy. The output file holds the whole text."), QMessageBox::Ok, this);
+  message.exec();
 }
 
-std::optional<QString> ResultView::primarySelectionText() {
-  const ResultText::View view = ReadCurrent();
-  if (!hasSelection()) return std::nullopt;
-  const ResultLines lines = Lines(view);
-  const std::size_t from = lines.Offset(std::min(anchor_, caret_));
-  const std::size_t to = lines.Offset(std::max(anchor_, caret_));
-  if (to - from > limits_.primarySelectionBytes) return std::nullopt;
-  return TextOf(lines.bytes.subspan(from, to - from));
-}
+std::optional<QString> ResultView::primarySelectionText() { return SelectedText(limits_.primarySelectionBytes); }
 
 void ResultView::setPrimarySelectionTarget(std::function<void(const QString&)> target) {
   primarySelectionTarget_ = std::move(target);

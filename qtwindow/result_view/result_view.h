@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 
 #include "window/result_index.h"
 #include "window/result_lines.h"
@@ -121,6 +122,10 @@ class ResultView : public QAbstractScrollArea {
   void DragTo(QPoint point);
   bool MoveCaretByKey(const ResultLines& lines, int key, Qt::KeyboardModifiers modifiers);
 
+  // The text of the selection when it holds at most `limit` bytes; nothing when there is no
+  // selection or a larger one.
+  [[nodiscard]] std::optional<QString> SelectedText(std::size_t limit);
+  [[nodiscard]] static std::span<const char> BytesBetween(const ResultLines& lines, TextPosition from, TextPosition to);
   void OfferPrimarySelection();
 
   void PaintLines(QPainter& painter, const ResultLines& lines, int height) const;
