@@ -10,16 +10,15 @@
 
 #include "bench/mode_names.h"
 #include "modes/run_mode.h"
-#include "window/failure_message.h"
-#include "window/output_path.h"
-#include "window/result_text.h"
+#include "modes/failure_message.h"
+#include "modes/output_path.h"
 
 namespace quillon::bench {
 
 namespace {
 
 // The bar is not timed: the window's own cost of showing progress belongs to its benchmark.
-class IgnoredProgress : public ProgressSink {
+class IgnoredProgress : public RunObserver {
  public:
   void SetProgressValue(float) override {}
 };
@@ -35,11 +34,10 @@ double PeakResidentMiB() {
 int RunCommand(std::string_view modeName, const std::string& inputPath) {
   const RevertMode mode = ModeNamed(modeName);
   const std::string outputPath = OutputPathFor(inputPath);
-  ResultText echo;
   IgnoredProgress progress;
   const auto start = std::chrono::steady_clock::now();
   try {
-    RunMode(mode, ModeContext{inputPath, outputPath, echo, progress, {}, EngineTuning{}});
+    RunMode(mode, ModeContext{inputPath, outputPath, progress, {}, EngineTuning{}});
   } catch (const std::exception& error) {
     std::fprintf(stderr, "%s\n", FailureMessage(error, inputPath).c_str());
     return 1;

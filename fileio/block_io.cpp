@@ -64,3 +64,20 @@ void WriteAt(const FileHandle& file, std::int64_t offset, std::span<const char> 
 void IgnoreFileSizeSignal() { std::signal(SIGXFSZ, SIG_IGN); }
 
 }  // namespace quillon
+
+namespace quillon {
+
+void WriteToStream(int fd, std::string_view shownPath, std::span<const char> bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t put = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (put < 0) {
+      if (errno == EINTR) continue;
+      throw FileError("Cannot write", shownPath, SystemReason(errno));
+    }
+    if (put == 0) throw FileError("Cannot write", shownPath, SystemReason(ENOSPC));
+    done += static_cast<std::size_t>(put);
+  }
+}
+
+}  // namespace quillon

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string_view>
 
 #include "fileio/file_handle.h"
 
@@ -21,6 +22,10 @@ void ReadExactlyAt(const FileHandle& file, std::int64_t offset, std::span<char> 
 // Writes all of `bytes` at `offset`. Throws FileError on failure (a full disk, a file size
 // limit, an I/O error).
 void WriteAt(const FileHandle& file, std::int64_t offset, std::span<const char> bytes);
+
+// Writes all of `bytes` to the stream `fd` (a pipe, a terminal) at its current place; messages
+// name `shownPath`. Throws FileError on failure.
+void WriteToStream(int fd, std::string_view shownPath, std::span<const char> bytes);
 
 // Makes a file size limit fail a write with EFBIG instead of killing the process.
 void IgnoreFileSizeSignal();

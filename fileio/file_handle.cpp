@@ -81,9 +81,9 @@ FileHandle OpenForRead(const std::string& path) {
 
 FileHandle OpenForWrite(const std::string& path) { return OpenWith(path, O_WRONLY | O_CREAT); }
 
-FileHandle OpenNewForWrite(const std::string& path, mode_t mode) { return OpenWith(path, O_WRONLY | O_CREAT | O_EXCL, mode); }
+FileHandle OpenNewForWrite(const std::string& path, mode_t mode) { return OpenWith(path, O_RDWR | O_CREAT | O_EXCL, mode); }
 
-FileHandle OpenUnnamedForWrite(const std::string& folder, mode_t mode) { return OpenWith(folder, O_WRONLY | O_TMPFILE, mode); }
+FileHandle OpenUnnamedForWrite(const std::string& folder, mode_t mode) { return OpenWith(folder, O_RDWR | O_TMPFILE, mode); }
 
 void CloseFileHandle(FileHandle& handle) { handle.Close(); }
 
@@ -91,6 +91,16 @@ std::int64_t FileSize(const FileHandle& handle) {
   struct stat info {};
   if (::fstat(handle.fd(), &info) != 0) throw FileError("Cannot read", handle.path(), SystemReason(errno));
   return info.st_size;
+}
+
+}  // namespace quillon
+
+namespace quillon {
+
+FileHandle DuplicateHandle(const FileHandle& handle) {
+  const int fd = ::fcntl(handle.fd(), F_DUPFD_CLOEXEC, 0);
+  if (fd < 0) return FileHandle::Failed(handle.path(), errno);
+  return {fd, handle.path()};
 }
 
 }  // namespace quillon

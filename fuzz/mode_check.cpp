@@ -3,6 +3,8 @@
 #include <sys/stat.h>
 
 #include <exception>
+#include <span>
+#include <string>
 #include <vector>
 
 #include "fuzz/difference.h"
@@ -17,10 +19,12 @@ namespace {
 
 using testing::IoFault;
 
-class ProgressRecord : public ProgressSink {
+class RunRecord : public RunObserver {
  public:
   void SetProgressValue(float percent) override { values.push_back(percent); }
+  void OutputWritten(std::span<const char> bytes) override { echo.append(bytes.begin(), bytes.end()); }
   std::vector<float> values;
+  std::string echo;
 };
 
 std::string ProgressFault(const std::vector<float>& values) {
@@ -95,12 +99,11 @@ std::string CheckMode(RevertMode mode, std::span<const std::uint8_t> fuzzInput) 
   if (::chmod(outputPath.c_str(), kEarlierOutputBits) != 0) return "cannot set up the earlier output";
   const std::string message = MessageFor(fault, inputPath, outputPath, content.size(), expected.size());
 
-  ResultText result;
-  ProgressRecord progress;
+  RunRecord progress;
   std::string error;
   try {
     const testing::InjectedIoFault injected(fault);
-    RunMode(mode, ModeContext{inputPath, outputPath, result, progress, {}, tuning});
+    RunMode(mode, ModeContext{inputPath, outputPath, progress, {}, tuning});
   } catch (const std::exception& thrown) {
     error = thrown.what();
   }
@@ -109,7 +112,7 @@ std::string CheckMode(RevertMode mode, std::span<const std::uint8_t> fuzzInput) 
   const std::optional<std::string> output = ReadFileBytes(outputPath);
   if (found.empty() && !output) found = "no output file";
   if (found.empty()) found = Difference("output file", *output, message.empty() ? expected : earlier);
-  if (found.empty() && message.empty()) found = Difference("result text", result.Text(), expected);
+  if (found.empty() && message.empty()) found = Difference("result text", progress.echo, expected);
   if (found.empty()) found = ProgressFault(progress.values);
   if (found.empty()) found = Difference("input file", ReadFileBytes(inputPath).value_or("<unreadable>"), content);
   if (found.empty()) found = Difference("folder", folder.Listing(), "input.txt input.txt_rev.txt");

@@ -73,15 +73,15 @@ void CopyLine(BackwardReader& reader, const BackwardLine& line, char* to, std::s
 }  // namespace
 
 void LineKeepRevert(const ModeContext& context) {
-  RunFiles files(context.InputPath, context.OutputPath);
+  RunFiles files(context.InputPath, context.OutputPath, context.OutputStream >= 0);
   const std::int64_t size = files.InputSize();
-  RunOutput output(context.Result, files.Output(), size > 0 ? MostOutputFor(size) : 0, context.Stop);
+  RunOutput output(files, context, size > 0 ? MostOutputFor(size) : 0);
   if (size == 0) {
     output.Finish(0);
     return;
   }
   const std::size_t blockSize = context.Tuning.WorkingBlockSize();
-  ProgressMeter meter(context.Progress, size, context.Tuning.ProgressStep);
+  ProgressMeter meter(context.Observer, size, context.Tuning.ProgressStep);
   LineWalkProgress progress(meter, size, context.Stop);
   BackwardReader reader(files.Input(), size, blockSize);
   reader.OnBlockLoad([&progress](std::int64_t blockStart) { progress.ReadBackTo(blockStart); });

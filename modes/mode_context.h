@@ -7,8 +7,7 @@
 #include <string>
 
 #include "fileio/backward_reader.h"
-#include "window/result_text.h"
-#include "window/window_surface.h"
+#include "modes/run_observer.h"
 
 namespace quillon {
 
@@ -24,11 +23,15 @@ struct EngineTuning {
 // What a mode needs for one run.
 struct ModeContext {
   std::string InputPath;
+  // The file that receives the result; it is replaced only once the result is complete.
   std::string OutputPath;
-  ResultText& Result;
-  ProgressSink& Progress;
+  RunObserver& Observer;
   std::stop_token Stop;
   EngineTuning Tuning;
+  // When set (>= 0), the result is written in order to this open descriptor (a pipe, a
+  // terminal, standard output) instead, and OutputPath only names it in messages. The run
+  // does not close it.
+  int OutputStream = -1;
 };
 
 // Thrown when a run is stopped from outside (the window closing); it is not an error to report.

@@ -4,7 +4,7 @@
 
 namespace quillon {
 
-ProgressMeter::ProgressMeter(ProgressSink& sink, std::int64_t total, std::int64_t step)
+ProgressMeter::ProgressMeter(RunObserver& sink, std::int64_t total, std::int64_t step)
     : sink_(sink), total_(total), step_(step > 0 ? step : std::max<std::int64_t>(total / 1000, 1)) {}
 
 void ProgressMeter::Send(std::int64_t handled) {

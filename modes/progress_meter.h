@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "window/window_surface.h"
+#include "modes/run_observer.h"
 
 namespace quillon {
 
@@ -10,7 +10,7 @@ namespace quillon {
 // `step` bytes so that reporting costs nothing next to the work.
 class ProgressMeter {
  public:
-  ProgressMeter(ProgressSink& sink, std::int64_t total, std::int64_t step);
+  ProgressMeter(RunObserver& sink, std::int64_t total, std::int64_t step);
 
   void Report(std::int64_t handled) {
     if (handled >= next_) Send(handled);
@@ -19,7 +19,7 @@ class ProgressMeter {
  private:
   void Send(std::int64_t handled);
 
-  ProgressSink& sink_;
+  RunObserver& sink_;
   std::int64_t total_;
   std::int64_t step_;
   std::int64_t next_ = 0;

@@ -56,10 +56,10 @@ void ReverseEndedRuns(char* from, char* to, RunScan& scan) {
 // that holds no CR or LF. The input is read straight into the output's room, where each run
 // is reversed as soon as its end is known.
 void RevertLine(const ModeContext& context) {
-  RunFiles files(context.InputPath, context.OutputPath);
+  RunFiles files(context.InputPath, context.OutputPath, context.OutputStream >= 0);
   const std::int64_t size = files.InputSize();
-  RunOutput output(context.Result, files.Output(), static_cast<std::size_t>(size), context.Stop);
-  ProgressMeter meter(context.Progress, size, context.Tuning.ProgressStep);
+  RunOutput output(files, context, static_cast<std::size_t>(size));
+  ProgressMeter meter(context.Observer, size, context.Tuning.ProgressStep);
   const auto block = static_cast<std::int64_t>(context.Tuning.WorkingBlockSize());
   char* const room = output.Room();
 

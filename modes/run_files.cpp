@@ -35,7 +35,9 @@ OutputTarget CheckedTarget(const std::string& outputPath, const FileHandle& inpu
 
 }  // namespace
 
-RunFiles::RunFiles(const std::string& inputPath, const std::string& outputPath)
-    : input_(OpenInput(inputPath)), size_(CheckedSize(input_)), output_(CheckedTarget(outputPath, input_), outputPath) {}
+RunFiles::RunFiles(const std::string& inputPath, const std::string& outputPath, bool outputIsStream)
+    : input_(OpenInput(inputPath)), size_(CheckedSize(input_)) {
+  if (!outputIsStream) output_.emplace(CheckedTarget(outputPath, input_), outputPath);
+}
 
 }  // namespace quillon

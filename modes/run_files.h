@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "fileio/file_handle.h"
@@ -12,19 +13,21 @@ namespace quillon {
 inline constexpr std::int64_t kMaxInputSize = (std::int64_t{1} << 31) - 1;
 
 // The two files of a run, checked before anything is written: the input must be a readable
-// regular file under 2 GiB, and the output must not lead back to the input.
+// regular file under 2 GiB, and the output must not lead back to the input. A run whose
+// result goes to a stream has no output file.
 class RunFiles {
  public:
-  RunFiles(const std::string& inputPath, const std::string& outputPath);
+  RunFiles(const std::string& inputPath, const std::string& outputPath, bool outputIsStream = false);
 
   [[nodiscard]] const FileHandle& Input() const noexcept { return input_; }
   [[nodiscard]] std::int64_t InputSize() const noexcept { return size_; }
-  [[nodiscard]] ReplacementFile& Output() noexcept { return output_; }
+  // Nothing when the result goes to a stream.
+  [[nodiscard]] ReplacementFile* Output() noexcept { return output_ ? &*output_ : nullptr; }
 
  private:
   FileHandle input_;
   std::int64_t size_;
-  ReplacementFile output_;
+  std::optional<ReplacementFile> output_;
 };
 
 }  // namespace quillon

@@ -13,10 +13,14 @@ namespace {
 constexpr std::size_t kLargestWrite = std::size_t{4} << 20;
 }  // namespace
 
-RunOutput::RunOutput(ResultText& result, ReplacementFile& file, std::size_t capacity, std::stop_token stop)
-    : result_(result), file_(file), stop_(std::move(stop)) {
-  result_.Reset(capacity);
-  room_ = result_.Room().data();
+RunOutput::RunOutput(RunFiles& files, const ModeContext& context, std::size_t capacity)
+    : file_(files.Output()),
+      stream_(context.OutputStream),
+      shownPath_(context.OutputPath),
+      observer_(context.Observer),
+      stop_(context.Stop),
+      room_(capacity) {
+  if (file_ != nullptr) observer_.OutputOpened(DuplicateHandle(file_->handle()));
   writer_ = std::jthread([this](const std::stop_token& writerStop) { WriteSettled(writerStop); });
 }
 
@@ -38,7 +42,7 @@ void RunOutput::WriteSettled(const std::stop_token& writerStop) {
     const std::size_t to = std::min(settled_, from + kLargestWrite);
     lock.unlock();
     try {
-      WriteAt(file_.handle(), static_cast<std::int64_t>(from), {room_ + from, to - from});
+      Write(from, to);
     } catch (...) {
       lock.lock();
       writerFailure_ = std::current_exception();
@@ -51,13 +55,21 @@ void RunOutput::WriteSettled(const std::stop_token& writerStop) {
   }
 }
 
+void RunOutput::Write(std::size_t from, std::size_t to) {
+  const std::span<const char> bytes(Room() + from, to - from);
+  if (file_ != nullptr)
+    WriteAt(file_->handle(), static_cast<std::int64_t>(from), bytes);
+  else
+    WriteToStream(stream_, shownPath_, bytes);
+  observer_.OutputWritten(bytes);
+}
+
 void RunOutput::RethrowWriterFailure() {
   if (writerFailure_) std::rethrow_exception(writerFailure_);
 }
 
 void RunOutput::Settle(std::size_t end) {
   if (stop_.stop_requested()) throw RunCancelled();
-  result_.Publish(end);
   std::lock_guard lock(mutex_);
   RethrowWriterFailure();
   settled_ = end;
@@ -75,7 +87,7 @@ void RunOutput::Finish(std::size_t end) {
     RethrowWriterFailure();
   }
   writer_.join();
-  file_.Commit();
+  if (file_ != nullptr) file_->Commit();
 }
 
 }  // namespace quillon

@@ -7,25 +7,26 @@
 #include <stop_token>
 #include <thread>
 
-#include "fileio/replacement_file.h"
-#include "window/result_text.h"
+#include "modes/mode_context.h"
+#include "modes/output_room.h"
+#include "modes/run_files.h"
 
 namespace quillon {
 
-// Where a mode puts its output: straight into the result text's room, from which the settled
-// part is shown and written to the output file, so each byte is produced once. The file is
-// written by a thread of its own, so that producing the output and writing it overlap.
+// Where a mode puts its output: a room it is built in, whose settled part is written to the
+// output file (or stream) and passed to the run's observer. The output is written by a thread
+// of its own, so that producing it and writing it overlap.
 class RunOutput {
  public:
-  RunOutput(ResultText& result, ReplacementFile& file, std::size_t capacity, std::stop_token stop);
+  RunOutput(RunFiles& files, const ModeContext& context, std::size_t capacity);
   RunOutput(const RunOutput&) = delete;
   RunOutput& operator=(const RunOutput&) = delete;
   ~RunOutput();
 
-  [[nodiscard]] char* Room() const noexcept { return room_; }
+  [[nodiscard]] char* Room() noexcept { return room_.Room().data(); }
 
-  // The first `end` bytes are final: shows them and hands them to the writer. Throws
-  // RunCancelled when the run has been asked to stop, and the writer's error if it failed.
+  // The first `end` bytes are final: hands them to the writer. Throws RunCancelled when the
+  // run has been asked to stop, and the writer's error if it failed.
   void Settle(std::size_t end);
 
   // Settles the first `end` bytes, waits until they are written, and puts the file in place
@@ -34,12 +35,15 @@ class RunOutput {
 
  private:
   void WriteSettled(const std::stop_token& writerStop);
+  void Write(std::size_t from, std::size_t to);
   void RethrowWriterFailure();
 
-  ResultText& result_;
-  ReplacementFile& file_;
+  ReplacementFile* file_;
+  int stream_;
+  std::string shownPath_;
+  RunObserver& observer_;
   std::stop_token stop_;
-  char* room_;
+  OutputRoom room_;
 
   std::mutex mutex_;
   std::condition_variable_any changed_;

@@ -11,10 +11,10 @@
 namespace quillon {
 
 void SimpleRevert(const ModeContext& context) {
-  RunFiles files(context.InputPath, context.OutputPath);
+  RunFiles files(context.InputPath, context.OutputPath, context.OutputStream >= 0);
   const std::int64_t size = files.InputSize();
-  RunOutput output(context.Result, files.Output(), static_cast<std::size_t>(size), context.Stop);
-  ProgressMeter meter(context.Progress, size, context.Tuning.ProgressStep);
+  RunOutput output(files, context, static_cast<std::size_t>(size));
+  ProgressMeter meter(context.Observer, size, context.Tuning.ProgressStep);
   const auto block = static_cast<std::int64_t>(context.Tuning.WorkingBlockSize());
 
   // Each block read from the input's end lands where it belongs in the output, then is

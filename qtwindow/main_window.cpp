@@ -27,7 +27,7 @@ MainWindow::MainWindow(FileChooser* chooser, EngineTuning tuning)
   connect(controls_.getFileButton, &QPushButton::clicked, this, &MainWindow::OnGetFileClicked);
 }
 
-void MainWindow::Command(void (Form1::*command)()) {
+void MainWindow::Command(void (RevertController::*command)()) {
   try {
     (form_.*command)();
   } catch (const std::exception& error) {
@@ -36,11 +36,11 @@ void MainWindow::Command(void (Form1::*command)()) {
 }
 
 void MainWindow::OnRevertClicked() {
-  Command(&Form1::btnRevert_Click);
+  Command(&RevertController::Revert);
   if (closeAfterRun_) close();
 }
 
-void MainWindow::OnGetFileClicked() { Command(&Form1::btnGetFile_Click); }
+void MainWindow::OnGetFileClicked() { Command(&RevertController::ChooseFile); }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
   if (surface_.Running()) {

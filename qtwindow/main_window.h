@@ -6,12 +6,12 @@
 #include "qtwindow/qt_file_chooser.h"
 #include "qtwindow/qt_window_surface.h"
 #include "qtwindow/window_controls.h"
-#include "window/form1.h"
+#include "window/revert_controller.h"
 #include "window/result_text.h"
 
 namespace quillon {
 
-// Form1 as a real window: fixed size, the controls of the layout table, "..." and "Revert"
+// RevertController as a real window: fixed size, the controls of the layout table, "..." and "Revert"
 // wired to the commands, and a dropped file taken as if chosen with "...".
 class MainWindow : public QWidget {
  public:
@@ -20,7 +20,7 @@ class MainWindow : public QWidget {
   // Chooses files through `chooser`, which must outlive the window.
   explicit MainWindow(FileChooser& chooser, EngineTuning tuning = {});
 
-  [[nodiscard]] const Form1& form() const noexcept { return form_; }
+  [[nodiscard]] const RevertController& form() const noexcept { return form_; }
   [[nodiscard]] const WindowControls& controls() const noexcept { return controls_; }
 
  protected:
@@ -36,13 +36,13 @@ class MainWindow : public QWidget {
   void OnRevertClicked();
   void OnGetFileClicked();
   // Runs a command; an error that escapes it is shown, never lost in the event loop.
-  void Command(void (Form1::*command)());
+  void Command(void (RevertController::*command)());
 
   ResultText result_;
   WindowControls controls_;
   QtWindowSurface surface_;
   QtFileChooser dialogChooser_;
-  Form1 form_;
+  RevertController form_;
   bool closeAfterRun_ = false;
 };
 

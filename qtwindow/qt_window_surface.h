@@ -6,6 +6,7 @@
 
 #include "qtwindow/background_run.h"
 #include "qtwindow/window_controls.h"
+#include "window/result_text.h"
 #include "window/window_surface.h"
 
 namespace quillon {
@@ -19,8 +20,9 @@ class QtWindowSurface : public WindowSurface {
   QtWindowSurface& operator=(const QtWindowSurface&) = delete;
   ~QtWindowSurface() override;
 
-  ResultText& Result() override { return result_; }
   void ClearResult() override;
+  // Safe from the run's thread: the result box shows the new bytes at the next tick.
+  void OutputWritten(std::span<const char> bytes) override { result_.Append(bytes); }
   // Safe from any thread: the bar shows the latest value at the next tick of the GUI timer,
   // or at once when called on the GUI thread.
   void SetProgressValue(float percent) override;

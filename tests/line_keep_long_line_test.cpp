@@ -54,7 +54,7 @@ class ReadsAfterStop {
 
 // A bar that asks the run to stop once it reaches `stopAt` percent, as a window closed
 // during the run does.
-class StoppingProgress : public ProgressSink {
+class StoppingProgress : public RunObserver {
  public:
   explicit StoppingProgress(float stopAt) : stopAt_(stopAt) {}
   void SetProgressValue(float percent) override {
@@ -93,12 +93,11 @@ TEST(LineKeepLongLine, StopsWithinABlockInTheMiddleOfTheLine) {
     const std::string inputPath = folder.Write("in.txt", "head\n" + LongLine());
     const std::string outputPath = inputPath + "_rev.txt";
     testing::WriteWhole(outputPath, "earlier");
-    ResultText result;
     StoppingProgress progress(stopAt);
     {
       const ReadsAfterStop reads;
       EXPECT_THROW(quillon::RunMode(RevertMode::LineKeep,
-                                    ModeContext{inputPath, outputPath, result, progress, progress.source.get_token(), {kBlock, 0}}),
+                                    ModeContext{inputPath, outputPath, progress, progress.source.get_token(), {kBlock, 0}}),
                    RunCancelled);
       EXPECT_TRUE(progress.source.stop_requested());
       EXPECT_LE(ReadsAfterStop::bytes.load(), kBlock);

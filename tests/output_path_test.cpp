@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "window/layout.h"
-#include "window/output_path.h"
+#include "modes/output_path.h"
 
 namespace quillon {
 namespace {

@@ -28,7 +28,7 @@ struct stat StatOf(const std::string& path) {
 
 // Calls `check` at every progress report of a run.
 template <class Check>
-class ProgressProbe : public ProgressSink {
+class ProgressProbe : public RunObserver {
  public:
   explicit ProgressProbe(Check check) : check_(check) {}
   void SetProgressValue(float) override { check_(); }
@@ -59,8 +59,7 @@ TEST(OutputReplacement, NewContentOfAPrivateOutputIsNeverVisibleToOthers) {
         if ((StatOf(path).st_mode & 077) != 0) exposed = path;
       }
     });
-    ResultText result;
-    RunMode(mode, ModeContext{input, output, result, probe, {}, {.BlockSize = 1024, .ProgressStep = 1024}});
+    RunMode(mode, ModeContext{input, output, probe, {}, {.BlockSize = 1024, .ProgressStep = 1024}});
     EXPECT_GT(checks, 5);
     EXPECT_EQ(exposed, "") << "was open to others while the run wrote";
     EXPECT_EQ(StatOf(output).st_mode & 07777, 0600u);
@@ -122,9 +121,8 @@ TEST(OutputReplacement, ARunKilledPartWayLeavesNothingBehind) {
         (void)!::write(midRun[1], &mark, 1);
         for (;;) ::pause();
       });
-      ResultText result;
       try {
-        RunMode(mode, ModeContext{input, output, result, probe, {}, {.BlockSize = 4096, .ProgressStep = 4096}});
+        RunMode(mode, ModeContext{input, output, probe, {}, {.BlockSize = 4096, .ProgressStep = 4096}});
       } catch (...) {
       }
       ::_exit(3);  // finished without being killed

@@ -9,8 +9,8 @@
 #include "fileio/file_error.h"
 #include "tests/support/recording_surface.h"
 #include "tests/support/temp_folder.h"
-#include "window/failure_message.h"
-#include "window/form1.h"
+#include "modes/failure_message.h"
+#include "window/revert_controller.h"
 
 namespace quillon {
 namespace {
@@ -33,15 +33,13 @@ std::vector<std::string> Tail(const std::vector<std::string>& calls, std::size_t
 struct Window {
   RecordingSurface surface;
   ScriptedChooser chooser;
-  Form1 form{surface, chooser};
+  RevertController form{surface, chooser};
 };
 
 TEST(RunCommand, RefusesToRunWithoutAnInputAndKeepsTheResult) {
   Window window;
-  window.surface.Result().Reset(8);
-  std::memcpy(window.surface.Result().Room().data(), "earlier", 7);
-  window.surface.Result().Publish(7);
-  window.form.btnRevert_Click();
+  window.surface.OutputWritten(std::string_view("earlier"));
+  window.form.Revert();
   EXPECT_EQ(window.surface.calls, (std::vector<std::string>{"message no Infile"}));
   EXPECT_EQ(window.surface.Result().Text(), "earlier");
 }
@@ -51,7 +49,7 @@ TEST(RunCommand, EntersAndLeavesTheBusyStateInOrderAroundARun) {
   Window window;
   window.form.ChooseInput(folder.Write("in.txt", "ab\r\ncd\r\n"));
   window.surface.calls.clear();
-  window.form.btnRevert_Click();
+  window.form.Revert();
   const auto& calls = window.surface.calls;
   EXPECT_EQ(Head(calls, 5), (std::vector<std::string>{"result clear", "progress 0", "pointer 11", "revert off", "run"}));
   EXPECT_EQ(Tail(calls, 3), kLeaveBusy);
@@ -72,7 +70,7 @@ TEST(RunCommand, RunsTheModeOfTheSelectedButton) {
     Window window;
     window.surface.selectedOption = option;
     window.form.ChooseInput(folder.Write("in.txt", "ab\ncd"));
-    window.form.btnRevert_Click();
+    window.form.Revert();
     EXPECT_EQ(ReadWhole(folder.File("in.txt_rev.txt")), output) << "option " << option;
   }
 }
@@ -82,7 +80,7 @@ TEST(RunCommand, ReportsAFailedRunOnceTheWindowIsIdleAgain) {
   Window window;
   window.form.ChooseInput(folder.File("missing.txt"));
   window.surface.calls.clear();
-  window.form.btnRevert_Click();
+  window.form.Revert();
   const std::string message = "message Cannot open \"" + folder.File("missing.txt") + "\": No such file or directory";
   std::vector<std::string> expected = kLeaveBusy;
   expected.push_back(message);
@@ -96,7 +94,7 @@ TEST(RunCommand, AStoppedRunSaysNothingAndLeavesTheEarlierOutput) {
   window.form.ChooseInput(folder.Write("in.txt", std::string(5000, 'x')));
   testing::WriteWhole(window.form.OutputPath(), "earlier");
   window.surface.stopSource.request_stop();
-  window.form.btnRevert_Click();
+  window.form.Revert();
   EXPECT_TRUE(window.surface.Messages().empty());
   EXPECT_EQ(Tail(window.surface.calls, 3), kLeaveBusy);
   EXPECT_EQ(ReadWhole(window.form.OutputPath()), "earlier");
@@ -108,25 +106,25 @@ TEST(FileChoice, SetsBothPathsAndTheLabelAndSurvivesCancels) {
   auto& replies = window.chooser.replies;
   replies = {std::nullopt, "/data/notes.txt", "/data/other", std::nullopt, "/data/notes.txt_rev.txt"};
 
-  window.form.btnGetFile_Click();  // the first dialog cancelled
+  window.form.ChooseFile();  // the first dialog cancelled
   EXPECT_EQ(window.form.InputPath(), "");
   EXPECT_EQ(window.form.OutputPath(), "");
   EXPECT_TRUE(window.surface.calls.empty());
-  window.form.btnRevert_Click();
+  window.form.Revert();
   EXPECT_EQ(window.surface.Messages(), (std::vector<std::string>{"no Infile"}));
 
-  window.form.btnGetFile_Click();
+  window.form.ChooseFile();
   EXPECT_EQ(window.form.InputPath(), "/data/notes.txt");
   EXPECT_EQ(window.form.OutputPath(), "/data/notes.txt_rev.txt");
   EXPECT_EQ(window.surface.calls.back(), "label /data/notes.txt");
 
-  window.form.btnGetFile_Click();  // a name without an extension
+  window.form.ChooseFile();  // a name without an extension
   EXPECT_EQ(window.form.OutputPath(), "/data/other_rev.txt");
-  window.form.btnGetFile_Click();  // cancelled: the second choice stays
+  window.form.ChooseFile();  // cancelled: the second choice stays
   EXPECT_EQ(window.form.InputPath(), "/data/other");
   EXPECT_EQ(window.surface.calls.back(), "label /data/other");
 
-  window.form.btnGetFile_Click();  // an earlier output, chosen as input
+  window.form.ChooseFile();  // an earlier output, chosen as input
   EXPECT_EQ(window.form.OutputPath(), "/data/notes.txt_rev.txt_rev.txt");
 
   EXPECT_EQ(window.chooser.filterSeen, "Textfiles (txt)|*.txt|All Files|*.*");

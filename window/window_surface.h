@@ -4,26 +4,19 @@
 #include <stop_token>
 #include <string_view>
 
-#include "window/result_text.h"
+#include "modes/run_observer.h"
 
 namespace quillon {
 
 enum class MousePointer { Default = 0, Hourglass = 11 };
 
-// Receives the share of the input handled so far, 0 to 100. May be called from the run's thread.
-class ProgressSink {
- public:
-  virtual ~ProgressSink() = default;
-  virtual void SetProgressValue(float percent) = 0;
-};
-
 // What the commands need of the window: the result box, the progress bar, the Revert button,
-// the mode buttons, the pointer, the message box and the file label. The real window
-// implements it with widgets; tests record the calls.
-class WindowSurface : public ProgressSink {
+// the mode buttons, the pointer, the message box and the file label. As the run's observer it
+// shows the progress and the output as they come. The real window implements it with widgets;
+// tests record the calls.
+class WindowSurface : public RunObserver {
  public:
-  // txtResult: the run clears it and then writes into it.
-  virtual ResultText& Result() = 0;
+  // txtResult: the run clears it; the output it receives as the run's observer fills it.
   virtual void ClearResult() = 0;
 
   // btnRevert.Enabled

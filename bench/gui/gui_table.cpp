@@ -11,7 +11,7 @@
 #include "bench/mode_names.h"
 #include "bench/page_cache.h"
 #include "bench/usage_error.h"
-#include "window/output_path.h"
+#include "modes/output_path.h"
 
 namespace fs = std::filesystem;
 

@@ -11,7 +11,7 @@
 #include <stdexcept>
 
 #include "tests/support/recording_surface.h"
-#include "window/form1.h"
+#include "window/revert_controller.h"
 
 namespace quillon::testing {
 
@@ -37,12 +37,12 @@ WindowRun RunHere(const std::string& inputPath, RevertMode mode, const IoFault& 
   RecordingSurface surface;
   surface.selectedOption = OptionOf(mode);
   ScriptedChooser chooser;
-  Form1 form(surface, chooser, EngineTuning{kBlockSize, 0});
+  RevertController form(surface, chooser, EngineTuning{kBlockSize, 0});
   form.ChooseInput(inputPath);
   surface.calls.clear();
   {
     const InjectedIoFault injected(fault);
-    form.btnRevert_Click();
+    form.Revert();
   }
   return {surface.calls, surface.Result().Text(), ""};
 }

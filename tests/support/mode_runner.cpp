@@ -8,17 +8,16 @@ namespace quillon::testing {
 ModeRun RunMode(const TempFolder& folder, RevertMode mode, std::string_view input, EngineTuning tuning) {
   const std::string inputPath = folder.Write("input.txt", input);
   const std::string outputPath = inputPath + "_rev.txt";
-  ResultText result;
-  ProgressLog progress;
+  RunLog log;
   ModeRun run;
   try {
-    quillon::RunMode(mode, ModeContext{inputPath, outputPath, result, progress, {}, tuning});
+    quillon::RunMode(mode, ModeContext{inputPath, outputPath, log, {}, tuning});
   } catch (const std::exception& error) {
     run.error = error.what();
   }
   run.output = std::filesystem::exists(outputPath) ? ReadWhole(outputPath) : "<none>";
-  run.echo = result.Text();
-  run.progress = progress.values;
+  run.echo = log.echo;
+  run.progress = log.values;
   return run;
 }
 

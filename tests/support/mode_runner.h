@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,11 +18,13 @@ struct ModeRun {
   std::string error;   // the message of a failed run
 };
 
-// A progress sink that keeps every value.
-class ProgressLog : public ProgressSink {
+// An observer that keeps every progress value and the output it was shown.
+class RunLog : public RunObserver {
  public:
   void SetProgressValue(float percent) override { values.push_back(percent); }
+  void OutputWritten(std::span<const char> bytes) override { echo.append(bytes.begin(), bytes.end()); }
   std::vector<float> values;
+  std::string echo;
 };
 
 // Runs `mode` on `input.txt` holding `input` inside `folder`, writing `input.txt_rev.txt`.

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "window/file_chooser.h"
+#include "window/result_text.h"
 #include "window/window_surface.h"
 
 namespace quillon::testing {
@@ -12,8 +13,9 @@ namespace quillon::testing {
 // "progress 12.5", "revert off", "pointer 11", "message no Infile".
 class RecordingSurface : public WindowSurface {
  public:
-  ResultText& Result() override { return result_; }
+  [[nodiscard]] const ResultText& Result() const noexcept { return result_; }
   void ClearResult() override;
+  void OutputWritten(std::span<const char> bytes) override { result_.Append(bytes); }
   void SetProgressValue(float percent) override;
   void SetRevertEnabled(bool enabled) override;
   [[nodiscard]] bool OptionValue(int index) const override { return index == selectedOption; }

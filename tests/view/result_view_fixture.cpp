@@ -20,16 +20,12 @@ void ResultViewTest::Show(std::string_view bytes, QSize size, ResultViewLimits l
 }
 
 void ResultViewTest::ResetText(std::string_view bytes) {
-  text_.Reset(kRoom);
-  published_ = 0;
+  text_.Reset();
   Append(bytes);
 }
 
 void ResultViewTest::Append(std::string_view bytes) {
-  ASSERT_LE(published_ + bytes.size(), kRoom);
-  std::memcpy(text_.Room().data() + published_, bytes.data(), bytes.size());
-  published_ += bytes.size();
-  text_.Publish(published_);
+  text_.Append(bytes);
 }
 
 qreal ResultViewTest::ColumnWidth() const { return QFontMetricsF(view_->font()).horizontalAdvance(QLatin1Char('M')); }

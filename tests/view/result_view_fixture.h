@@ -19,8 +19,6 @@ namespace quillon::testing {
 // as the user would: clicks, drags and keys at lines and columns.
 class ResultViewTest : public ::testing::Test {
  protected:
-  static constexpr std::size_t kRoom = std::size_t{64} << 20;
-
   // Starts a new text holding `bytes` and shows a view of `size` over it.
   void Show(std::string_view bytes, QSize size = {420, 220}, ResultViewLimits limits = {});
   // Starts a new text, as a run does; the view is told only through refresh().
@@ -50,7 +48,6 @@ class ResultViewTest : public ::testing::Test {
 
   ResultText text_;
   std::unique_ptr<ResultView> view_;
-  std::size_t published_ = 0;
 };
 
 }  // namespace quillon::testing

@@ -1,20 +1,20 @@
-#include "window/form1.h"
+#include "window/revert_controller.h"
 
 #include <exception>
 #include <optional>
 
 #include "modes/run_mode.h"
 #include "window/busy_state.h"
-#include "window/failure_message.h"
+#include "modes/failure_message.h"
 #include "window/layout.h"
-#include "window/output_path.h"
+#include "modes/output_path.h"
 
 namespace quillon {
 
-Form1::Form1(WindowSurface& surface, FileChooser& chooser, EngineTuning tuning)
+RevertController::RevertController(WindowSurface& surface, FileChooser& chooser, EngineTuning tuning)
     : surface_(surface), chooser_(chooser), tuning_(tuning) {}
 
-void Form1::btnRevert_Click() {
+void RevertController::Revert() {
   if (inputPath_.empty()) {
     surface_.ShowMessage("no Infile");
     return;
@@ -26,7 +26,7 @@ void Form1::btnRevert_Click() {
   RunSelectedMode();
 }
 
-void Form1::RunSelectedMode() {
+void RevertController::RunSelectedMode() {
   std::optional<std::string> failure;
   {
     BusyState busy(surface_);
@@ -35,7 +35,7 @@ void Form1::RunSelectedMode() {
                                                                       : RevertMode::RevertLine;
     try {
       surface_.RunToCompletion([&](std::stop_token stop) {
-        RunMode(mode, ModeContext{inputPath_, outputPath_, surface_.Result(), surface_, std::move(stop), tuning_});
+        RunMode(mode, ModeContext{inputPath_, outputPath_, surface_, std::move(stop), tuning_});
       });
     } catch (const RunCancelled&) {
     } catch (const std::exception& error) {
@@ -46,13 +46,13 @@ void Form1::RunSelectedMode() {
   if (failure) surface_.ShowMessage(*failure);
 }
 
-void Form1::btnGetFile_Click() {
+void RevertController::ChooseFile() {
   std::optional<std::string> chosen = chooser_.ShowOpen(kChooserFilter, inputPath_);
   if (!chosen || chosen->empty()) return;
   ChooseInput(*chosen);
 }
 
-void Form1::ChooseInput(const std::string& path) {
+void RevertController::ChooseInput(const std::string& path) {
   inputPath_ = path;
   outputPath_ = OutputPathFor(inputPath_);
   surface_.SetFileLabel(inputPath_);

@@ -1,4 +1,4 @@
-#include "window/failure_message.h"
+#include "modes/failure_message.h"
 
 #include <new>
 #include <system_error>

@@ -9,18 +9,18 @@
 namespace quillon {
 
 // The main window's state and its two commands, over a window surface.
-class Form1 {
+class RevertController {
  public:
-  Form1(WindowSurface& surface, FileChooser& chooser, EngineTuning tuning = {});
+  RevertController(WindowSurface& surface, FileChooser& chooser, EngineTuning tuning = {});
 
   [[nodiscard]] const std::string& InputPath() const noexcept { return inputPath_; }
   [[nodiscard]] const std::string& OutputPath() const noexcept { return outputPath_; }
 
   // "Revert": runs the selected mode on the chosen file.
-  void btnRevert_Click();
+  void Revert();
 
   // "...": lets the user choose the input file.
-  void btnGetFile_Click();
+  void ChooseFile();
 
   // Takes `path` as the input, as a choice in the Open dialog does.
   void ChooseInput(const std::string& path);

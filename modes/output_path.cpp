@@ -1,4 +1,4 @@
-#include "window/output_path.h"
+#include "modes/output_path.h"
 
 namespace quillon {
 

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <span>
+
+#include "fileio/file_handle.h"
+
+namespace quillon {
+
+// What a run tells whoever started it, from the run's own threads: progress from one, the
+// output from another, each kind one call at a time.
+class RunObserver {
+ public:
+  virtual ~RunObserver() = default;
+
+  // The share of the input handled so far, 0 to 100.
+  virtual void SetProgressValue(float percent) = 0;
+
+  // The file that receives the result, before anything is written to it: a descriptor of its
+  // own, open for reading, that stays valid for as long as the observer keeps it (also once
+  // the file has replaced the output, or was dropped after a failure). Not called when the
+  // result goes to a stream.
+  virtual void OutputOpened(FileHandle /*output*/) {}
+
+  // The next bytes of the result, in order and without gaps, once they are in the output.
+  virtual void OutputWritten(std::span<const char> /*bytes*/) {}
+};
+
+}  // namespace quillon
