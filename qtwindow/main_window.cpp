@@ -19,17 +19,17 @@ MainWindow::MainWindow(FileChooser* chooser, EngineTuning tuning)
     : controls_(*this, result_),
       surface_(*this, controls_, result_),
       dialogChooser_(*this),
-      form_(surface_, chooser != nullptr ? *chooser : dialogChooser_, tuning) {
+      controller_(surface_, chooser != nullptr ? *chooser : dialogChooser_, tuning) {
   setWindowTitle(QString::fromUtf8(kWindowCaption.data(), static_cast<qsizetype>(kWindowCaption.size())));
-  setFixedSize(TwipsToPixels(kClientWidthTwips), TwipsToPixels(kClientHeightTwips));
+  setFixedSize(kClientWidth, kClientHeight);
   setAcceptDrops(true);
   connect(controls_.revertButton, &QPushButton::clicked, this, &MainWindow::OnRevertClicked);
-  connect(controls_.getFileButton, &QPushButton::clicked, this, &MainWindow::OnGetFileClicked);
+  connect(controls_.chooseFileButton, &QPushButton::clicked, this, &MainWindow::OnChooseFileClicked);
 }
 
 void MainWindow::Command(void (RevertController::*command)()) {
   try {
-    (form_.*command)();
+    (controller_.*command)();
   } catch (const std::exception& error) {
     surface_.ShowMessage(error.what());
   }
@@ -40,7 +40,7 @@ void MainWindow::OnRevertClicked() {
   if (closeAfterRun_) close();
 }
 
-void MainWindow::OnGetFileClicked() { Command(&RevertController::ChooseFile); }
+void MainWindow::OnChooseFileClicked() { Command(&RevertController::ChooseFile); }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
   if (surface_.Running()) {
@@ -85,7 +85,7 @@ void MainWindow::dropEvent(QDropEvent* event) {
   const std::optional<std::string> file = DroppedFile(*event->mimeData());
   if (!file || !AcceptWithoutMove(*event)) return;
   try {
-    form_.ChooseInput(*file);
+    controller_.ChooseInput(*file);
   } catch (const std::exception& error) {
     surface_.ShowMessage(error.what());
   }

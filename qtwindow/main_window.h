@@ -20,7 +20,7 @@ class MainWindow : public QWidget {
   // Chooses files through `chooser`, which must outlive the window.
   explicit MainWindow(FileChooser& chooser, EngineTuning tuning = {});
 
-  [[nodiscard]] const RevertController& form() const noexcept { return form_; }
+  [[nodiscard]] const RevertController& controller() const noexcept { return controller_; }
   [[nodiscard]] const WindowControls& controls() const noexcept { return controls_; }
 
  protected:
@@ -34,7 +34,7 @@ class MainWindow : public QWidget {
   MainWindow(FileChooser* chooser, EngineTuning tuning);
 
   void OnRevertClicked();
-  void OnGetFileClicked();
+  void OnChooseFileClicked();
   // Runs a command; an error that escapes it is shown, never lost in the event loop.
   void Command(void (RevertController::*command)());
 
@@ -42,7 +42,7 @@ class MainWindow : public QWidget {
   WindowControls controls_;
   QtWindowSurface surface_;
   QtFileChooser dialogChooser_;
-  RevertController form_;
+  RevertController controller_;
   bool closeAfterRun_ = false;
 };
 

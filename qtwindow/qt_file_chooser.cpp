@@ -9,6 +9,7 @@ namespace quillon {
 
 std::optional<std::string> QtFileChooser::ShowOpen(std::string_view filter, std::string_view lastChoice) {
   QFileDialog dialog(&parent_);
+  dialog.setObjectName("openDialog");
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::AnyFile);
   // The entries read as the window names them; the patterns still filter.

@@ -57,19 +57,19 @@ void QtWindowSurface::SetRevertEnabled(bool enabled) {
   if (enabled && std::exchange(revertHadFocus_, false)) revert->setFocus();
 }
 
-bool QtWindowSurface::OptionValue(int index) const {
-  if (index < 0 || index >= static_cast<int>(controls_.options.size())) return false;
-  return controls_.options[static_cast<std::size_t>(index)]->isChecked();
+RevertMode QtWindowSurface::SelectedMode() const {
+  if (controls_.simpleRevertOption->isChecked()) return RevertMode::SimpleRevert;
+  if (controls_.lineKeepOption->isChecked()) return RevertMode::LineKeep;
+  return RevertMode::RevertLine;
 }
 
-void QtWindowSurface::SetMousePointer(MousePointer pointer) {
-  const bool wait = pointer == MousePointer::Hourglass;
-  if (wait == waitCursor_) return;
-  if (wait)
+void QtWindowSurface::SetBusy(bool busy) {
+  if (busy == waitCursor_) return;
+  if (busy)
     QApplication::setOverrideCursor(Qt::WaitCursor);
   else
     QApplication::restoreOverrideCursor();
-  waitCursor_ = wait;
+  waitCursor_ = busy;
 }
 
 void QtWindowSurface::ShowMessage(std::string_view text) {

@@ -27,8 +27,8 @@ class QtWindowSurface : public WindowSurface {
   // or at once when called on the GUI thread.
   void SetProgressValue(float percent) override;
   void SetRevertEnabled(bool enabled) override;
-  [[nodiscard]] bool OptionValue(int index) const override;
-  void SetMousePointer(MousePointer pointer) override;
+  [[nodiscard]] RevertMode SelectedMode() const override;
+  void SetBusy(bool busy) override;
   void ShowMessage(std::string_view text) override;
   void SetFileLabel(std::string_view text) override;
   void RunToCompletion(const std::function<void(std::stop_token)>& work) override;

@@ -12,9 +12,7 @@ namespace {
 
 QString FromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
-QRect PixelRectOf(const TwipRect& twips) {
-  return {TwipsToPixels(twips.Left), TwipsToPixels(twips.Top), TwipsToPixels(twips.Width), TwipsToPixels(twips.Height)};
-}
+QRect ToQRect(const PixelRect& rect) { return {rect.Left, rect.Top, rect.Width, rect.Height}; }
 
 QPushButton* MakeCommandButton(QWidget& window, const ControlLayout& layout) {
   auto* button = new QPushButton(FromUtf8(layout.Text), &window);
@@ -40,37 +38,33 @@ QLabel* MakeLabel(QWidget& window, const ControlLayout& layout) {
   return label;
 }
 
-// Makes the control of `layout`; nothing for the chooser, which is not a widget of the window.
 QWidget* MakeControl(QWidget& window, const ControlLayout& layout, const ResultText& result) {
   switch (layout.Kind) {
     case ControlKind::ProgressBar:
       return MakeProgressBar(window);
-    case ControlKind::OptionButton:
+    case ControlKind::ModeOption:
       return new QRadioButton(FromUtf8(layout.Text), &window);
-    case ControlKind::TextBox:
+    case ControlKind::ResultBox:
       return new ResultView(result, &window);
     case ControlKind::CommandButton:
       return MakeCommandButton(window, layout);
     case ControlKind::Label:
       return MakeLabel(window, layout);
-    case ControlKind::FileChooser:
-      return nullptr;
   }
   throw std::logic_error("unknown control kind");
 }
 
 template <typename Widget>
-Widget* Named(const QWidget& window, const std::string& name) {
+Widget* Named(const QWidget& window, std::string_view name) {
   auto* widget = window.findChild<Widget*>(FromUtf8(name), Qt::FindDirectChildrenOnly);
-  if (widget == nullptr) throw std::logic_error("the window has no control " + name);
+  if (widget == nullptr) throw std::logic_error("the window has no control " + std::string(name));
   return widget;
 }
 
 void ChainInTabOrder(const QWidget& window) {
   std::vector<std::pair<int, QWidget*>> stops;
   for (const ControlLayout& layout : kControls) {
-    if (layout.TabIndex == kNoTabStop) continue;
-    auto* widget = Named<QWidget>(window, std::string(layout.Name));
+    auto* widget = Named<QWidget>(window, layout.Name);
     if (widget->focusPolicy() != Qt::NoFocus) stops.emplace_back(layout.TabIndex, widget);
   }
   std::sort(stops.begin(), stops.end());
@@ -108,33 +102,41 @@ void EnterGroupAtSelected(const std::array<QRadioButton*, 3>& buttons) {
   }
 }
 
-std::string OptionName(int index) { return "optRvtType(" + std::to_string(index) + ")"; }
-
 }  // namespace
-
-QRect PixelRect(std::string_view controlName) { return PixelRectOf(ControlNamed(controlName).Twips); }
 
 WindowControls::WindowControls(QWidget& window, const ResultText& result) {
   for (const ControlLayout& layout : kControls) {
     QWidget* control = MakeControl(window, layout, result);
-    if (control == nullptr) continue;
     control->setObjectName(FromUtf8(layout.Name));
-    control->setGeometry(PixelRectOf(layout.Twips));
+    control->setGeometry(ToQRect(layout.Rect));
     if (!layout.ToolTip.empty()) control->setToolTip(FromUtf8(layout.ToolTip));
   }
-  progressBar = Named<QProgressBar>(window, "ProgressBar1");
-  for (int i = 0; i < static_cast<int>(options.size()); ++i)
-    options[static_cast<std::size_t>(i)] = Named<QRadioButton>(window, OptionName(i));
-  resultBox = Named<ResultView>(window, "txtResult");
-  revertButton = Named<QPushButton>(window, "btnRevert");
-  getFileButton = Named<QPushButton>(window, "btnGetFile");
-  fileLabel = Named<QLabel>(window, "lblFileName");
+  progressBar = Named<QProgressBar>(window, "progressBar");
+  simpleRevertOption = Named<QRadioButton>(window, "simpleRevertOption");
+  lineKeepOption = Named<QRadioButton>(window, "lineKeepOption");
+  revertLineOption = Named<QRadioButton>(window, "revertLineOption");
+  resultBox = Named<ResultView>(window, "resultBox");
+  revertButton = Named<QPushButton>(window, "revertButton");
+  chooseFileButton = Named<QPushButton>(window, "chooseFileButton");
+  fileLabel = Named<QLabel>(window, "fileLabel");
 
-  options[static_cast<std::size_t>(kInitialOption)]->setChecked(true);
-  FitCaptions(options);
-  EnterGroupAtSelected(options);
+  ModeOption(kInitialMode)->setChecked(true);
+  FitCaptions(ModeOptions());
+  EnterGroupAtSelected(ModeOptions());
   ChainInTabOrder(window);
-  getFileButton->setFocus();
+  chooseFileButton->setFocus();
+}
+
+QRadioButton* WindowControls::ModeOption(RevertMode mode) const {
+  switch (mode) {
+    case RevertMode::SimpleRevert:
+      return simpleRevertOption;
+    case RevertMode::LineKeep:
+      return lineKeepOption;
+    case RevertMode::RevertLine:
+      return revertLineOption;
+  }
+  throw std::logic_error("a mode without a mode button");
 }
 
 }  // namespace quillon

@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <array>
 
+#include "modes/run_mode.h"
 #include "qtwindow/result_view/result_view.h"
 #include "window/result_text.h"
 
@@ -17,15 +18,19 @@ namespace quillon {
 struct WindowControls {
   WindowControls(QWidget& window, const ResultText& result);
 
-  QProgressBar* progressBar;   // ProgressBar1
-  std::array<QRadioButton*, 3> options;  // optRvtType(0) to (2)
-  ResultView* resultBox;       // txtResult
-  QPushButton* revertButton;   // btnRevert
-  QPushButton* getFileButton;  // btnGetFile
-  QLabel* fileLabel;           // lblFileName
-};
+  // The mode button that selects `mode`.
+  [[nodiscard]] QRadioButton* ModeOption(RevertMode mode) const;
+  // The three mode buttons, left to right.
+  [[nodiscard]] std::array<QRadioButton*, 3> ModeOptions() const { return {simpleRevertOption, lineKeepOption, revertLineOption}; }
 
-// The logical pixel rectangle of a control of the layout table.
-QRect PixelRect(std::string_view controlName);
+  QProgressBar* progressBar;
+  QRadioButton* simpleRevertOption;
+  QRadioButton* lineKeepOption;
+  QRadioButton* revertLineOption;
+  ResultView* resultBox;
+  QPushButton* revertButton;
+  QPushButton* chooseFileButton;
+  QLabel* fileLabel;
+};
 
 }  // namespace quillon

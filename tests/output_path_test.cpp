@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "window/layout.h"
+#include <set>
+
 #include "modes/output_path.h"
+#include "window/layout.h"
 
 namespace quillon {
 namespace {
@@ -14,17 +16,22 @@ TEST(OutputPath, AppendsTheSuffixWithoutLookingAtTheName) {
   EXPECT_NE(OutputPathFor("a"), "a");
 }
 
-TEST(Layout, EveryShownControlLiesInsideTheClientAreaOnWholePixels) {
+TEST(Layout, EveryControlLiesInsideTheClientAreaWithATabStopOfItsOwn) {
+  std::set<int> tabIndexes;
   for (const ControlLayout& control : kControls) {
-    if (control.Kind == ControlKind::FileChooser) continue;
     SCOPED_TRACE(std::string(control.Name));
-    const TwipRect& r = control.Twips;
-    EXPECT_EQ(r.Left % kTwipsPerPixel + r.Top % kTwipsPerPixel + r.Width % kTwipsPerPixel + r.Height % kTwipsPerPixel, 0);
-    EXPECT_LE(r.Left + r.Width, kClientWidthTwips);
-    EXPECT_LE(r.Top + r.Height, kClientHeightTwips);
+    const PixelRect& r = control.Rect;
+    EXPECT_GE(r.Left, 0);
+    EXPECT_GE(r.Top, 0);
+    EXPECT_GT(r.Width, 0);
+    EXPECT_GT(r.Height, 0);
+    EXPECT_LE(r.Left + r.Width, kClientWidth);
+    EXPECT_LE(r.Top + r.Height, kClientHeight);
+    EXPECT_TRUE(tabIndexes.insert(control.TabIndex).second) << "a second control at tab index " << control.TabIndex;
   }
-  EXPECT_EQ(TwipsToPixels(ControlNamed("txtResult").Twips.Width), 857);
-  EXPECT_THROW(ControlNamed("nothing"), std::out_of_range);
+  EXPECT_EQ(tabIndexes.size(), kControls.size());
+  EXPECT_EQ(*tabIndexes.begin(), 0);
+  EXPECT_EQ(*tabIndexes.rbegin(), static_cast<int>(kControls.size()) - 1);
 }
 
 }  // namespace

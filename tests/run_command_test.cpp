@@ -20,8 +20,8 @@ using testing::RecordingSurface;
 using testing::ScriptedChooser;
 using testing::TempFolder;
 
-const std::vector<std::string> kEnterBusy = {"result clear", "progress 0", "pointer 11", "revert off"};
-const std::vector<std::string> kLeaveBusy = {"revert on", "pointer 0", "progress 0"};
+const std::vector<std::string> kEnterBusy = {"result clear", "progress 0", "busy on", "revert off"};
+const std::vector<std::string> kLeaveBusy = {"revert on", "busy off", "progress 0"};
 
 std::vector<std::string> Head(const std::vector<std::string>& calls, std::size_t n) {
   return {calls.begin(), calls.begin() + static_cast<std::ptrdiff_t>(std::min(n, calls.size()))};
@@ -33,13 +33,13 @@ std::vector<std::string> Tail(const std::vector<std::string>& calls, std::size_t
 struct Window {
   RecordingSurface surface;
   ScriptedChooser chooser;
-  RevertController form{surface, chooser};
+  RevertController controller{surface, chooser};
 };
 
 TEST(RunCommand, RefusesToRunWithoutAnInputAndKeepsTheResult) {
   Window window;
   window.surface.OutputWritten(std::string_view("earlier"));
-  window.form.Revert();
+  window.controller.Revert();
   EXPECT_EQ(window.surface.calls, (std::vector<std::string>{"message no Infile"}));
   EXPECT_EQ(window.surface.Result().Text(), "earlier");
 }
@@ -47,40 +47,39 @@ TEST(RunCommand, RefusesToRunWithoutAnInputAndKeepsTheResult) {
 TEST(RunCommand, EntersAndLeavesTheBusyStateInOrderAroundARun) {
   const TempFolder folder;
   Window window;
-  window.form.ChooseInput(folder.Write("in.txt", "ab\r\ncd\r\n"));
+  window.controller.ChooseInput(folder.Write("in.txt", "ab\r\ncd\r\n"));
   window.surface.calls.clear();
-  window.form.Revert();
+  window.controller.Revert();
   const auto& calls = window.surface.calls;
-  EXPECT_EQ(Head(calls, 5), (std::vector<std::string>{"result clear", "progress 0", "pointer 11", "revert off", "run"}));
+  EXPECT_EQ(Head(calls, 5), (std::vector<std::string>{"result clear", "progress 0", "busy on", "revert off", "run"}));
   EXPECT_EQ(Tail(calls, 3), kLeaveBusy);
   EXPECT_TRUE(window.surface.Messages().empty());
   EXPECT_EQ(window.surface.Result().Text(), "\r\ncd\r\nab\r\n");
   EXPECT_EQ(ReadWhole(folder.File("in.txt_rev.txt")), "\r\ncd\r\nab\r\n");
 }
 
-TEST(RunCommand, RunsTheModeOfTheSelectedButton) {
+TEST(RunCommand, RunsTheSelectedMode) {
   const TempFolder folder;
-  const std::vector<std::pair<int, std::string>> expectations = {
-      {0, "dc\nba"},     // Simple Revert
-      {1, "cd\r\nab\r\n"},  // Line keep
-      {2, "ba\ndc"},     // Revert Line
-      {-1, "ba\ndc"},    // none selected: Revert Line
+  const std::vector<std::pair<RevertMode, std::string>> expectations = {
+      {RevertMode::SimpleRevert, "dc\nba"},
+      {RevertMode::LineKeep, "cd\r\nab\r\n"},
+      {RevertMode::RevertLine, "ba\ndc"},
   };
-  for (const auto& [option, output] : expectations) {
+  for (const auto& [mode, output] : expectations) {
     Window window;
-    window.surface.selectedOption = option;
-    window.form.ChooseInput(folder.Write("in.txt", "ab\ncd"));
-    window.form.Revert();
-    EXPECT_EQ(ReadWhole(folder.File("in.txt_rev.txt")), output) << "option " << option;
+    window.surface.selectedMode = mode;
+    window.controller.ChooseInput(folder.Write("in.txt", "ab\ncd"));
+    window.controller.Revert();
+    EXPECT_EQ(ReadWhole(folder.File("in.txt_rev.txt")), output) << "mode " << static_cast<int>(mode);
   }
 }
 
 TEST(RunCommand, ReportsAFailedRunOnceTheWindowIsIdleAgain) {
   const TempFolder folder;
   Window window;
-  window.form.ChooseInput(folder.File("missing.txt"));
+  window.controller.ChooseInput(folder.File("missing.txt"));
   window.surface.calls.clear();
-  window.form.Revert();
+  window.controller.Revert();
   const std::string message = "message Cannot open \"" + folder.File("missing.txt") + "\": No such file or directory";
   std::vector<std::string> expected = kLeaveBusy;
   expected.push_back(message);
@@ -91,13 +90,13 @@ TEST(RunCommand, ReportsAFailedRunOnceTheWindowIsIdleAgain) {
 TEST(RunCommand, AStoppedRunSaysNothingAndLeavesTheEarlierOutput) {
   const TempFolder folder;
   Window window;
-  window.form.ChooseInput(folder.Write("in.txt", std::string(5000, 'x')));
-  testing::WriteWhole(window.form.OutputPath(), "earlier");
+  window.controller.ChooseInput(folder.Write("in.txt", std::string(5000, 'x')));
+  testing::WriteWhole(window.controller.OutputPath(), "earlier");
   window.surface.stopSource.request_stop();
-  window.form.Revert();
+  window.controller.Revert();
   EXPECT_TRUE(window.surface.Messages().empty());
   EXPECT_EQ(Tail(window.surface.calls, 3), kLeaveBusy);
-  EXPECT_EQ(ReadWhole(window.form.OutputPath()), "earlier");
+  EXPECT_EQ(ReadWhole(window.controller.OutputPath()), "earlier");
   EXPECT_EQ(folder.Listing(), "in.txt in.txt_rev.txt");
 }
 
@@ -106,26 +105,26 @@ TEST(FileChoice, SetsBothPathsAndTheLabelAndSurvivesCancels) {
   auto& replies = window.chooser.replies;
   replies = {std::nullopt, "/data/notes.txt", "/data/other", std::nullopt, "/data/notes.txt_rev.txt"};
 
-  window.form.ChooseFile();  // the first dialog cancelled
-  EXPECT_EQ(window.form.InputPath(), "");
-  EXPECT_EQ(window.form.OutputPath(), "");
+  window.controller.ChooseFile();  // the first dialog cancelled
+  EXPECT_EQ(window.controller.InputPath(), "");
+  EXPECT_EQ(window.controller.OutputPath(), "");
   EXPECT_TRUE(window.surface.calls.empty());
-  window.form.Revert();
+  window.controller.Revert();
   EXPECT_EQ(window.surface.Messages(), (std::vector<std::string>{"no Infile"}));
 
-  window.form.ChooseFile();
-  EXPECT_EQ(window.form.InputPath(), "/data/notes.txt");
-  EXPECT_EQ(window.form.OutputPath(), "/data/notes.txt_rev.txt");
+  window.controller.ChooseFile();
+  EXPECT_EQ(window.controller.InputPath(), "/data/notes.txt");
+  EXPECT_EQ(window.controller.OutputPath(), "/data/notes.txt_rev.txt");
   EXPECT_EQ(window.surface.calls.back(), "label /data/notes.txt");
 
-  window.form.ChooseFile();  // a name without an extension
-  EXPECT_EQ(window.form.OutputPath(), "/data/other_rev.txt");
-  window.form.ChooseFile();  // cancelled: the second choice stays
-  EXPECT_EQ(window.form.InputPath(), "/data/other");
+  window.controller.ChooseFile();  // a name without an extension
+  EXPECT_EQ(window.controller.OutputPath(), "/data/other_rev.txt");
+  window.controller.ChooseFile();  // cancelled: the second choice stays
+  EXPECT_EQ(window.controller.InputPath(), "/data/other");
   EXPECT_EQ(window.surface.calls.back(), "label /data/other");
 
-  window.form.ChooseFile();  // an earlier output, chosen as input
-  EXPECT_EQ(window.form.OutputPath(), "/data/notes.txt_rev.txt_rev.txt");
+  window.controller.ChooseFile();  // an earlier output, chosen as input
+  EXPECT_EQ(window.controller.OutputPath(), "/data/notes.txt_rev.txt_rev.txt");
 
   EXPECT_EQ(window.chooser.filterSeen, "Textfiles (txt)|*.txt|All Files|*.*");
   EXPECT_EQ(window.chooser.lastChoicesSeen,

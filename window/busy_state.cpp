@@ -5,13 +5,13 @@ namespace quillon {
 BusyState::BusyState(WindowSurface& surface) : surface_(surface) {
   surface_.ClearResult();
   surface_.SetProgressValue(0);
-  surface_.SetMousePointer(MousePointer::Hourglass);
+  surface_.SetBusy(true);
   surface_.SetRevertEnabled(false);
 }
 
 BusyState::~BusyState() {
   surface_.SetRevertEnabled(true);
-  surface_.SetMousePointer(MousePointer::Default);
+  surface_.SetBusy(false);
   surface_.SetProgressValue(0);
 }
 

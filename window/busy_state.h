@@ -5,7 +5,7 @@
 namespace quillon {
 
 // The window's state during a run: entered on construction (result cleared, bar at 0,
-// hourglass, Revert disabled) and always left on destruction (Revert enabled, default
+// busy pointer, Revert disabled) and always left on destruction (Revert enabled, default
 // pointer, bar at 0), whatever ends the run.
 class BusyState {
  public:

@@ -3,58 +3,48 @@
 #include <array>
 #include <string_view>
 
+#include "modes/run_mode.h"
+
 namespace quillon {
 
-// The window as it is first shown, in twips (1/1440 inch) from the top-left corner of the
-// client area; 15 twips make one logical pixel.
-inline constexpr int kTwipsPerPixel = 15;
-constexpr int TwipsToPixels(int twips) { return twips / kTwipsPerPixel; }
-
+// The window as it is first shown, in logical pixels from the top-left corner of the client area.
 inline constexpr std::string_view kWindowCaption = "Tornello (Textfiles only)";
 inline constexpr std::string_view kApplicationName = "Quillon";
-inline constexpr int kClientWidthTwips = 13125;
-inline constexpr int kClientHeightTwips = 7860;
+inline constexpr int kClientWidth = 875;
+inline constexpr int kClientHeight = 524;
 
-enum class ControlKind { ProgressBar, OptionButton, TextBox, CommandButton, FileChooser, Label };
+enum class ControlKind { ProgressBar, ModeOption, ResultBox, CommandButton, Label };
 
-struct TwipRect {
+struct PixelRect {
   int Left = 0;
   int Top = 0;
   int Width = 0;
   int Height = 0;
 };
 
-inline constexpr int kNoTabStop = -1;
-
 struct ControlLayout {
-  std::string_view Name;
+  std::string_view Name;  // the widget's object name
   ControlKind Kind;
   std::string_view Text;
-  TwipRect Twips;  // all zero for the chooser, which is never shown in the window
+  PixelRect Rect;
   int TabIndex;
   std::string_view ToolTip;
 };
 
-// In the order the window creates them.
-inline constexpr std::array<ControlLayout, 9> kControls{{
-    {"ProgressBar1", ControlKind::ProgressBar, "", {120, 7680, 12855, 135}, 7, ""},
-    {"optRvtType(2)", ControlKind::OptionButton, "Revert Line", {6000, 480, 1455, 255}, 6, "Read from beginning, but reverse line content"},
-    {"optRvtType(1)", ControlKind::OptionButton, "Line keep", {3720, 480, 1455, 255}, 5, "Reverse a File but Keep lines readable"},
-    {"optRvtType(0)", ControlKind::OptionButton, "Simple Revert", {960, 480, 1455, 255}, 4, "Just reverses a file complete"},
-    {"txtResult", ControlKind::TextBox, "", {120, 840, 12855, 6855}, 3, ""},
-    {"btnRevert", ControlKind::CommandButton, "Revert", {10680, 120, 1695, 495}, 2, ""},
-    {"btnGetFile", ControlKind::CommandButton, "...", {240, 120, 495, 255}, 0, ""},
-    {"CommonDialog1", ControlKind::FileChooser, "", {0, 0, 0, 0}, kNoTabStop, ""},
-    {"lblFileName", ControlKind::Label, "", {960, 120, 9375, 255}, 1, ""},
+// In the order the window creates them: where two overlap, the later one lies on top (the
+// result box covers the progress bar's top row).
+inline constexpr std::array<ControlLayout, 8> kControls{{
+    {"progressBar", ControlKind::ProgressBar, "", {8, 512, 857, 9}, 7, ""},
+    {"revertLineOption", ControlKind::ModeOption, "Revert Line", {400, 32, 97, 17}, 6, "Read from beginning, but reverse line content"},
+    {"lineKeepOption", ControlKind::ModeOption, "Line keep", {248, 32, 97, 17}, 5, "Reverse a File but Keep lines readable"},
+    {"simpleRevertOption", ControlKind::ModeOption, "Simple Revert", {64, 32, 97, 17}, 4, "Just reverses a file complete"},
+    {"resultBox", ControlKind::ResultBox, "", {8, 56, 857, 457}, 3, ""},
+    {"revertButton", ControlKind::CommandButton, "Revert", {712, 8, 113, 33}, 2, ""},
+    {"chooseFileButton", ControlKind::CommandButton, "...", {16, 8, 33, 17}, 0, ""},
+    {"fileLabel", ControlKind::Label, "", {64, 8, 625, 17}, 1, ""},
 }};
 
-// The mode buttons optRvtType(0) to (2), and the one selected when the window opens.
-inline constexpr int kSimpleRevertOption = 0;
-inline constexpr int kLineKeepOption = 1;
-inline constexpr int kRevertLineOption = 2;
-inline constexpr int kInitialOption = kLineKeepOption;
-
-// The control of that name; the names are those in kControls.
-const ControlLayout& ControlNamed(std::string_view name);
+// The mode selected when the window opens.
+inline constexpr RevertMode kInitialMode = RevertMode::LineKeep;
 
 }  // namespace quillon

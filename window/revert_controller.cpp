@@ -3,11 +3,10 @@
 #include <exception>
 #include <optional>
 
+#include "modes/failure_message.h"
+#include "modes/output_path.h"
 #include "modes/run_mode.h"
 #include "window/busy_state.h"
-#include "modes/failure_message.h"
-#include "window/layout.h"
-#include "modes/output_path.h"
 
 namespace quillon {
 
@@ -30,9 +29,7 @@ void RevertController::RunSelectedMode() {
   std::optional<std::string> failure;
   {
     BusyState busy(surface_);
-    const RevertMode mode = surface_.OptionValue(kSimpleRevertOption) ? RevertMode::SimpleRevert
-                            : surface_.OptionValue(kLineKeepOption)   ? RevertMode::LineKeep
-                                                                      : RevertMode::RevertLine;
+    const RevertMode mode = surface_.SelectedMode();
     try {
       surface_.RunToCompletion([&](std::stop_token stop) {
         RunMode(mode, ModeContext{inputPath_, outputPath_, surface_, std::move(stop), tuning_});

@@ -11,7 +11,6 @@
 #include "bench/gui/probe_report.h"
 #include "bench/mode_names.h"
 #include "qtwindow/main_window.h"
-#include "window/layout.h"
 
 namespace quillon::bench {
 
@@ -26,15 +25,6 @@ class FixedChooser : public FileChooser {
  private:
   std::string path_;
 };
-
-int OptionFor(RevertMode mode) {
-  switch (mode) {
-    case RevertMode::SimpleRevert: return kSimpleRevertOption;
-    case RevertMode::LineKeep: return kLineKeepOption;
-    case RevertMode::RevertLine: return kRevertLineOption;
-  }
-  throw std::logic_error("a mode without an option button");
-}
 
 double Milliseconds(Clock::duration span) { return std::chrono::duration<double, std::milli>(span).count(); }
 
@@ -56,8 +46,8 @@ int WindowProbe(std::string_view modeName, const std::string& inputPath) {
   window.show();
   if (!QTest::qWaitForWindowExposed(&window)) throw std::runtime_error("the window was never exposed");
   const WindowControls& controls = window.controls();
-  QTest::mouseClick(controls.getFileButton, Qt::LeftButton);
-  QTest::mouseClick(controls.options.at(static_cast<std::size_t>(OptionFor(mode))), Qt::LeftButton);
+  QTest::mouseClick(controls.chooseFileButton, Qt::LeftButton);
+  QTest::mouseClick(controls.ModeOption(mode), Qt::LeftButton);
   QTest::qWait(50);
 
   ProbeReport report;

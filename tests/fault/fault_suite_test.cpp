@@ -13,7 +13,7 @@
 namespace quillon::testing {
 namespace {
 
-const std::vector<std::string> kLeaveBusy = {"revert on", "pointer 0", "progress 0"};
+const std::vector<std::string> kLeaveBusy = {"revert on", "busy off", "progress 0"};
 
 std::vector<std::string> Tail(const std::vector<std::string>& calls, std::size_t n) {
   return {calls.end() - static_cast<std::ptrdiff_t>(std::min(n, calls.size())), calls.end()};

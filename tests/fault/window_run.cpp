@@ -21,28 +21,16 @@ constexpr std::size_t kBlockSize = 4096;
 constexpr int kCannotSetUp = 77;
 constexpr uid_t kNobody = 65534;
 
-int OptionOf(RevertMode mode) {
-  switch (mode) {
-    case RevertMode::SimpleRevert:
-      return 0;
-    case RevertMode::LineKeep:
-      return 1;
-    case RevertMode::RevertLine:
-      return 2;
-  }
-  return -1;
-}
-
 WindowRun RunHere(const std::string& inputPath, RevertMode mode, const IoFault& fault) {
   RecordingSurface surface;
-  surface.selectedOption = OptionOf(mode);
+  surface.selectedMode = mode;
   ScriptedChooser chooser;
-  RevertController form(surface, chooser, EngineTuning{kBlockSize, 0});
-  form.ChooseInput(inputPath);
+  RevertController controller(surface, chooser, EngineTuning{kBlockSize, 0});
+  controller.ChooseInput(inputPath);
   surface.calls.clear();
   {
     const InjectedIoFault injected(fault);
-    form.Revert();
+    controller.Revert();
   }
   return {surface.calls, surface.Result().Text(), ""};
 }

@@ -41,8 +41,8 @@ TEST(Drop, ADroppedFileIsTakenAsIfChosenWithTheDialog) {
   const std::string path = folder.Write("dropped.txt", "x\n");
   ShownWindow shown;
   EXPECT_TRUE(DragAndDrop(shown.window, {FileUrl(path)}));
-  EXPECT_EQ(shown.window.form().InputPath(), path);
-  EXPECT_EQ(shown.window.form().OutputPath(), path + "_rev.txt");
+  EXPECT_EQ(shown.window.controller().InputPath(), path);
+  EXPECT_EQ(shown.window.controller().OutputPath(), path + "_rev.txt");
   EXPECT_EQ(shown.controls().fileLabel->text().toStdString(), path);
   EXPECT_TRUE(shown.chooser.lastChoicesSeen.empty()) << "no dialog";
 
@@ -57,7 +57,7 @@ TEST(Drop, OfSeveralUrlsTheFirstLocalFileIsTaken) {
   const std::string second = folder.Write("second.txt", "2");
   ShownWindow shown;
   EXPECT_TRUE(DragAndDrop(shown.window, {QUrl("https://example.org/a.txt"), FileUrl(folder.path()), FileUrl(first), FileUrl(second)}));
-  EXPECT_EQ(shown.window.form().InputPath(), first);
+  EXPECT_EQ(shown.window.controller().InputPath(), first);
 }
 
 TEST(Drop, AFileNameIsTakenAsTheBytesItIsStoredUnder) {
@@ -72,9 +72,9 @@ TEST(Drop, AFileNameIsTakenAsTheBytesItIsStoredUnder) {
     QMimeData data;
     data.setData("text/uri-list", "file://" + QByteArray::fromStdString(latin1).toPercentEncoding("/") + "\r\n");
     EXPECT_TRUE(DragAndDropData(shown.window, data));
-    EXPECT_EQ(shown.window.form().InputPath(), latin1);
+    EXPECT_EQ(shown.window.controller().InputPath(), latin1);
     EXPECT_EQ(shown.controls().fileLabel->text(), QString::fromStdString(folder.path()) + QString::fromStdU16String(u"/caf\uFFFD 1.txt"));
-    shown.SelectMode(0);
+    shown.SelectMode(RevertMode::SimpleRevert);
     shown.ClickRevert();
     EXPECT_TRUE(catcher.messages.empty()) << catcher.messages.front().text.toStdString();
     EXPECT_EQ(ReadWhole(latin1 + "_rev.txt"), "\nba");
@@ -82,7 +82,7 @@ TEST(Drop, AFileNameIsTakenAsTheBytesItIsStoredUnder) {
   {
     ShownWindow shown;
     EXPECT_TRUE(DragAndDrop(shown.window, {FileUrl(utf8)}));
-    EXPECT_EQ(shown.window.form().InputPath(), utf8);
+    EXPECT_EQ(shown.window.controller().InputPath(), utf8);
     EXPECT_EQ(shown.controls().fileLabel->text(), QString::fromStdString(folder.path()) + QString::fromStdU16String(u"/caf\u00E9 2.txt"));
   }
 }
@@ -117,18 +117,18 @@ TEST(Drop, AFileOfferedForMovingIsCopiedOrLinkedNeverMoved) {
     ShownWindow shown;
     EXPECT_EQ(OfferAll(shown.window, data, Qt::CopyAction | Qt::MoveAction, Qt::ShiftModifier, Qt::MoveAction),
               Actions(3, Qt::CopyAction));
-    EXPECT_EQ(shown.window.form().InputPath(), path);
+    EXPECT_EQ(shown.window.controller().InputPath(), path);
   }
   {
     ShownWindow shown;
     EXPECT_EQ(OfferAll(shown.window, data, Qt::MoveAction | Qt::LinkAction, Qt::NoModifier, Qt::MoveAction),
               Actions(3, Qt::LinkAction));
-    EXPECT_EQ(shown.window.form().InputPath(), path);
+    EXPECT_EQ(shown.window.controller().InputPath(), path);
   }
   {
     ShownWindow shown;
     EXPECT_EQ(OfferAll(shown.window, data, Qt::MoveAction, Qt::NoModifier, Qt::MoveAction), Actions(3, Qt::IgnoreAction));
-    EXPECT_TRUE(shown.window.form().InputPath().empty());
+    EXPECT_TRUE(shown.window.controller().InputPath().empty());
   }
 }
 
@@ -138,7 +138,7 @@ TEST(Drop, WithoutALocalFileTheDragIsRefused) {
   EXPECT_FALSE(DragAndDrop(shown.window, {QUrl("https://example.org/a.txt")}));
   EXPECT_FALSE(DragAndDrop(shown.window, {FileUrl(folder.path())}));
   EXPECT_FALSE(DragAndDrop(shown.window, {}));
-  EXPECT_TRUE(shown.window.form().InputPath().empty());
+  EXPECT_TRUE(shown.window.controller().InputPath().empty());
   EXPECT_TRUE(shown.controls().fileLabel->text().isEmpty());
 }
 

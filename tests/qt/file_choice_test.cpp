@@ -11,12 +11,12 @@ using testing::ShownWindow;
 
 TEST(FileChoice, CancelChoiceSecondChoiceAndCancelThroughTheWindow) {
   ShownWindow shown;
-  const auto& form = shown.window.form();
+  const auto& controller = shown.window.controller();
   const auto& label = *shown.controls().fileLabel;
 
   shown.Choose(std::nullopt);
-  EXPECT_TRUE(form.InputPath().empty());
-  EXPECT_TRUE(form.OutputPath().empty());
+  EXPECT_TRUE(controller.InputPath().empty());
+  EXPECT_TRUE(controller.OutputPath().empty());
   EXPECT_TRUE(label.text().isEmpty());
   {
     const MessageCatcher catcher;
@@ -26,18 +26,18 @@ TEST(FileChoice, CancelChoiceSecondChoiceAndCancelThroughTheWindow) {
   }
 
   shown.Choose("/data/notes.txt");
-  EXPECT_EQ(form.InputPath(), "/data/notes.txt");
-  EXPECT_EQ(form.OutputPath(), "/data/notes.txt_rev.txt");
+  EXPECT_EQ(controller.InputPath(), "/data/notes.txt");
+  EXPECT_EQ(controller.OutputPath(), "/data/notes.txt_rev.txt");
   EXPECT_EQ(label.text(), "/data/notes.txt");
 
   shown.Choose("/data/other.txt");
-  EXPECT_EQ(form.InputPath(), "/data/other.txt");
-  EXPECT_EQ(form.OutputPath(), "/data/other.txt_rev.txt");
+  EXPECT_EQ(controller.InputPath(), "/data/other.txt");
+  EXPECT_EQ(controller.OutputPath(), "/data/other.txt_rev.txt");
   EXPECT_EQ(label.text(), "/data/other.txt");
 
   shown.Choose(std::nullopt);
-  EXPECT_EQ(form.InputPath(), "/data/other.txt");
-  EXPECT_EQ(form.OutputPath(), "/data/other.txt_rev.txt");
+  EXPECT_EQ(controller.InputPath(), "/data/other.txt");
+  EXPECT_EQ(controller.OutputPath(), "/data/other.txt_rev.txt");
   EXPECT_EQ(label.text(), "/data/other.txt");
 
   // The dialog opens at the last choice, with the two entries, every time.
@@ -45,7 +45,7 @@ TEST(FileChoice, CancelChoiceSecondChoiceAndCancelThroughTheWindow) {
             (std::vector<std::string>{"", "", "/data/notes.txt", "/data/other.txt"}));
   EXPECT_EQ(shown.chooser.filterSeen, kChooserFilter);
   // Choosing changes nothing else.
-  EXPECT_TRUE(shown.controls().options[1]->isChecked());
+  EXPECT_TRUE(shown.controls().lineKeepOption->isChecked());
   EXPECT_TRUE(shown.ResultShown().isEmpty());
   EXPECT_TRUE(IsIdle(shown));
 }
@@ -53,10 +53,10 @@ TEST(FileChoice, CancelChoiceSecondChoiceAndCancelThroughTheWindow) {
 TEST(FileChoice, TheSuffixIsAppendedToAnyName) {
   ShownWindow shown;
   shown.Choose("/data/notes");
-  EXPECT_EQ(shown.window.form().OutputPath(), "/data/notes_rev.txt");
+  EXPECT_EQ(shown.window.controller().OutputPath(), "/data/notes_rev.txt");
   shown.Choose("/data/notes.txt_rev.txt");
-  EXPECT_EQ(shown.window.form().InputPath(), "/data/notes.txt_rev.txt");
-  EXPECT_EQ(shown.window.form().OutputPath(), "/data/notes.txt_rev.txt_rev.txt");
+  EXPECT_EQ(shown.window.controller().InputPath(), "/data/notes.txt_rev.txt");
+  EXPECT_EQ(shown.window.controller().OutputPath(), "/data/notes.txt_rev.txt_rev.txt");
   EXPECT_EQ(shown.controls().fileLabel->text(), "/data/notes.txt_rev.txt");
 }
 
@@ -64,7 +64,7 @@ TEST(FileChoice, TheLabelShowsAPathOfAnyCharactersAsItIs) {
   ShownWindow shown;
   shown.Choose("/data/\xC3\xBC<b>ber</b> & co.txt");
   EXPECT_EQ(shown.controls().fileLabel->text(), QString::fromUtf8("/data/\xC3\xBC<b>ber</b> & co.txt"));
-  EXPECT_EQ(shown.window.form().InputPath(), "/data/\xC3\xBC<b>ber</b> & co.txt");
+  EXPECT_EQ(shown.window.controller().InputPath(), "/data/\xC3\xBC<b>ber</b> & co.txt");
 }
 
 }  // namespace

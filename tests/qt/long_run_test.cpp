@@ -42,7 +42,7 @@ TEST(LongRun, TheBarMovesWhileTheWindowKeepsRunningItsEventLoop) {
   WriteBigText(input);
   ShownWindow shown;
   shown.Choose(input);
-  shown.SelectMode(0);
+  shown.SelectMode(RevertMode::SimpleRevert);
   std::vector<int> barValues;
   QTimer watch;
   watch.setInterval(std::chrono::milliseconds(5));
@@ -80,9 +80,9 @@ TEST(LongRun, ClosingStopsTheRunKeepsTheEarlierOutputAndClosesTheWindow) {
                                  waitPointerDuringRun = QApplication::overrideCursor() != nullptr &&
                                                         QApplication::overrideCursor()->shape() == Qt::WaitCursor;
                                  // The window takes no input during the run: none of these act.
-                                 QTest::mouseClick(controls.getFileButton, Qt::LeftButton);
-                                 QTest::mouseClick(controls.options[0], Qt::LeftButton);
-                                 QTest::keyClick(controls.getFileButton, Qt::Key_Space);
+                                 QTest::mouseClick(controls.chooseFileButton, Qt::LeftButton);
+                                 QTest::mouseClick(controls.simpleRevertOption, Qt::LeftButton);
+                                 QTest::keyClick(controls.chooseFileButton, Qt::Key_Space);
                                  QMimeData data;
                                  data.setUrls({QUrl::fromLocalFile(QString::fromStdString(other))});
                                  QDropEvent drop(QPointF(400, 200), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
@@ -99,8 +99,8 @@ TEST(LongRun, ClosingStopsTheRunKeepsTheEarlierOutputAndClosesTheWindow) {
   EXPECT_EQ(folder.Listing(), "big.txt big.txt_rev.txt other.txt") << "no temporary file is left";
   EXPECT_TRUE(catcher.messages.empty()) << "a stopped run is no error";
   EXPECT_EQ(shown.chooser.lastChoicesSeen.size(), 1u) << "\"...\" acted during the run";
-  EXPECT_TRUE(controls.options[1]->isChecked()) << "the mode changed during the run";
-  EXPECT_EQ(shown.window.form().InputPath(), input) << "the drop acted during the run";
+  EXPECT_TRUE(controls.lineKeepOption->isChecked()) << "the mode changed during the run";
+  EXPECT_EQ(shown.window.controller().InputPath(), input) << "the drop acted during the run";
   EXPECT_TRUE(IsIdle(shown));
 }
 

@@ -18,14 +18,12 @@ ShownWindow::ShownWindow() {
 
 void ShownWindow::Choose(std::optional<std::string> reply) {
   chooser.replies.push_back(std::move(reply));
-  QTest::mouseClick(controls().getFileButton, Qt::LeftButton);
+  QTest::mouseClick(controls().chooseFileButton, Qt::LeftButton);
 }
 
 void ShownWindow::ClickRevert() { QTest::mouseClick(controls().revertButton, Qt::LeftButton); }
 
-void ShownWindow::SelectMode(int option) {
-  QTest::mouseClick(controls().options.at(static_cast<std::size_t>(option)), Qt::LeftButton);
-}
+void ShownWindow::SelectMode(RevertMode mode) { QTest::mouseClick(controls().ModeOption(mode), Qt::LeftButton); }
 
 MessageCatcher::MessageCatcher() {
   poll_.setInterval(std::chrono::milliseconds(5));

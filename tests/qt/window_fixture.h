@@ -34,7 +34,7 @@ struct ShownWindow {
   // Clicks "..." with `reply` as the chooser's answer; nothing stands for a cancel.
   void Choose(std::optional<std::string> reply);
   void ClickRevert();
-  void SelectMode(int option);
+  void SelectMode(RevertMode mode);
 
   [[nodiscard]] const WindowControls& controls() const { return window.controls(); }
   [[nodiscard]] QString ResultShown() const { return ShownText(*controls().resultBox); }

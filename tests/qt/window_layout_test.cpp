@@ -7,85 +7,103 @@
 #include <vector>
 
 #include "tests/qt/window_fixture.h"
-#include "window/layout.h"
 
 namespace quillon {
 namespace {
 
-using testing::FromUtf8;
 using testing::MessageCatcher;
 using testing::ShownWindow;
 
-QWidget* ControlWidget(const MainWindow& window, std::string_view name) {
-  return window.findChild<QWidget*>(FromUtf8(name), Qt::FindDirectChildrenOnly);
+QWidget* ControlWidget(const MainWindow& window, const QString& name) {
+  return window.findChild<QWidget*>(name, Qt::FindDirectChildrenOnly);
 }
 
-QRect PixelsOf(const TwipRect& twips) {
-  return {TwipsToPixels(twips.Left), TwipsToPixels(twips.Top), TwipsToPixels(twips.Width), TwipsToPixels(twips.Height)};
+// The control of the window under `point`, rather than a part of it such as a scroll bar.
+QWidget* ControlAt(const MainWindow& window, QPoint point) {
+  QWidget* widget = window.childAt(point);
+  while (widget != nullptr && widget->parentWidget() != &window) widget = widget->parentWidget();
+  return widget;
 }
 
 TEST(WindowLayout, TheWindowHasItsCaptionAndAFixedClientSize) {
   const ShownWindow shown;
-  const QSize client(TwipsToPixels(kClientWidthTwips), TwipsToPixels(kClientHeightTwips));
-  EXPECT_EQ(client, QSize(875, 524));
+  const QSize client(875, 524);
   EXPECT_EQ(shown.window.size(), client);
   EXPECT_EQ(shown.window.minimumSize(), client);
   EXPECT_EQ(shown.window.maximumSize(), client);
-  EXPECT_EQ(shown.window.windowTitle(), FromUtf8(kWindowCaption));
+  EXPECT_EQ(shown.window.windowTitle(), "Tornello (Textfiles only)");
   ASSERT_NE(shown.window.windowHandle(), nullptr);
   EXPECT_EQ(shown.window.windowHandle()->title(), "Tornello (Textfiles only)");
 }
 
-TEST(WindowLayout, EveryControlSitsAtItsPixelRectangleInCreationOrder) {
+TEST(WindowLayout, EveryControlSitsAtItsRectangleInCreationOrder) {
   const ShownWindow shown;
+  struct Placed {
+    QString name;
+    QRect rect;
+  };
+  // Left, top, width, height in logical pixels, in the order the window creates them.
+  const std::vector<Placed> expected = {
+      {"progressBar", {8, 512, 857, 9}},          {"revertLineOption", {400, 32, 97, 17}},
+      {"lineKeepOption", {248, 32, 97, 17}},      {"simpleRevertOption", {64, 32, 97, 17}},
+      {"resultBox", {8, 56, 857, 457}},           {"revertButton", {712, 8, 113, 33}},
+      {"chooseFileButton", {16, 8, 33, 17}},      {"fileLabel", {64, 8, 625, 17}},
+  };
   std::vector<QString> expectedOrder;
-  for (const ControlLayout& layout : kControls) {
-    if (layout.Kind == ControlKind::FileChooser) {
-      EXPECT_EQ(ControlWidget(shown.window, layout.Name), nullptr) << "the chooser is not part of the window";
-      continue;
-    }
-    const QWidget* widget = ControlWidget(shown.window, layout.Name);
-    ASSERT_NE(widget, nullptr) << layout.Name;
-    EXPECT_EQ(widget->geometry(), PixelsOf(layout.Twips)) << layout.Name;
-    EXPECT_TRUE(widget->isVisible()) << layout.Name;
-    EXPECT_TRUE(widget->isEnabled()) << layout.Name;
-    expectedOrder.push_back(FromUtf8(layout.Name));
+  for (const Placed& placed : expected) {
+    const QWidget* widget = ControlWidget(shown.window, placed.name);
+    ASSERT_NE(widget, nullptr) << placed.name.toStdString();
+    EXPECT_EQ(widget->geometry(), placed.rect) << placed.name.toStdString();
+    EXPECT_TRUE(widget->isVisible()) << placed.name.toStdString();
+    EXPECT_TRUE(widget->isEnabled()) << placed.name.toStdString();
+    expectedOrder.push_back(placed.name);
   }
-  // Later controls lie above earlier ones where they overlap: the result box covers the
-  // bar's top row.
   std::vector<QString> order;
   for (const QObject* child : shown.window.children())
     if (child->isWidgetType() && !child->objectName().isEmpty()) order.push_back(child->objectName());
   EXPECT_EQ(order, expectedOrder);
-  EXPECT_EQ(shown.controls().progressBar->geometry(), QRect(8, 512, 857, 9));
-  EXPECT_EQ(shown.controls().resultBox->geometry(), QRect(8, 56, 857, 457));
+
+  // The members are the widgets of those names.
+  const auto& controls = shown.controls();
+  EXPECT_EQ(controls.progressBar, ControlWidget(shown.window, "progressBar"));
+  EXPECT_EQ(controls.simpleRevertOption, ControlWidget(shown.window, "simpleRevertOption"));
+  EXPECT_EQ(controls.lineKeepOption, ControlWidget(shown.window, "lineKeepOption"));
+  EXPECT_EQ(controls.revertLineOption, ControlWidget(shown.window, "revertLineOption"));
+  EXPECT_EQ(controls.resultBox, ControlWidget(shown.window, "resultBox"));
+  EXPECT_EQ(controls.revertButton, ControlWidget(shown.window, "revertButton"));
+  EXPECT_EQ(controls.chooseFileButton, ControlWidget(shown.window, "chooseFileButton"));
+  EXPECT_EQ(controls.fileLabel, ControlWidget(shown.window, "fileLabel"));
+
+  // The bar's top row lies under the result box's bottom row; the rest of the bar shows.
+  EXPECT_EQ(ControlAt(shown.window, {400, 512}), controls.resultBox);
+  EXPECT_EQ(ControlAt(shown.window, {400, 513}), controls.progressBar);
 }
 
 TEST(WindowLayout, ControlsCarryTheirTextsAndTooltips) {
   const ShownWindow shown;
   const auto& controls = shown.controls();
-  EXPECT_EQ(controls.getFileButton->text(), "...");
+  EXPECT_EQ(controls.chooseFileButton->text(), "...");
   EXPECT_EQ(controls.revertButton->text(), "Revert");
-  EXPECT_EQ(controls.options[0]->text(), "Simple Revert");
-  EXPECT_EQ(controls.options[1]->text(), "Line keep");
-  EXPECT_EQ(controls.options[2]->text(), "Revert Line");
-  EXPECT_EQ(controls.options[0]->toolTip(), "Just reverses a file complete");
-  EXPECT_EQ(controls.options[1]->toolTip(), "Reverse a File but Keep lines readable");
-  EXPECT_EQ(controls.options[2]->toolTip(), "Read from beginning, but reverse line content");
-  for (const QWidget* widget : std::initializer_list<const QWidget*>{controls.getFileButton, controls.revertButton,
+  EXPECT_EQ(controls.simpleRevertOption->text(), "Simple Revert");
+  EXPECT_EQ(controls.lineKeepOption->text(), "Line keep");
+  EXPECT_EQ(controls.revertLineOption->text(), "Revert Line");
+  EXPECT_EQ(controls.simpleRevertOption->toolTip(), "Just reverses a file complete");
+  EXPECT_EQ(controls.lineKeepOption->toolTip(), "Reverse a File but Keep lines readable");
+  EXPECT_EQ(controls.revertLineOption->toolTip(), "Read from beginning, but reverse line content");
+  for (const QWidget* widget : std::initializer_list<const QWidget*>{controls.chooseFileButton, controls.revertButton,
                                                                      controls.fileLabel, controls.resultBox, controls.progressBar})
     EXPECT_TRUE(widget->toolTip().isEmpty()) << widget->objectName().toStdString();
-  for (const QRadioButton* option : controls.options)
+  for (const QRadioButton* option : controls.ModeOptions())
     EXPECT_LE(option->sizeHint().width(), option->width()) << option->text().toStdString() << " is cut";
 }
 
 TEST(WindowLayout, StartsWithLineKeepSelectedAndFocusOnTheFileButton) {
   const ShownWindow shown;
   const auto& controls = shown.controls();
-  EXPECT_FALSE(controls.options[0]->isChecked());
-  EXPECT_TRUE(controls.options[1]->isChecked());
-  EXPECT_FALSE(controls.options[2]->isChecked());
-  EXPECT_EQ(shown.window.focusWidget(), controls.getFileButton);
+  EXPECT_FALSE(controls.simpleRevertOption->isChecked());
+  EXPECT_TRUE(controls.lineKeepOption->isChecked());
+  EXPECT_FALSE(controls.revertLineOption->isChecked());
+  EXPECT_EQ(shown.window.focusWidget(), controls.chooseFileButton);
   EXPECT_TRUE(controls.fileLabel->text().isEmpty());
   EXPECT_TRUE(shown.ResultShown().isEmpty());
   EXPECT_EQ(controls.progressBar->minimum(), 0);
@@ -93,9 +111,9 @@ TEST(WindowLayout, StartsWithLineKeepSelectedAndFocusOnTheFileButton) {
   EXPECT_EQ(controls.progressBar->value(), 0);
   EXPECT_EQ(controls.progressBar->orientation(), Qt::Horizontal);
   EXPECT_TRUE(controls.revertButton->isEnabled());
-  EXPECT_TRUE(shown.window.form().InputPath().empty());
-  EXPECT_TRUE(shown.window.form().OutputPath().empty());
-  for (const QPushButton* button : {controls.getFileButton, controls.revertButton}) {
+  EXPECT_TRUE(shown.window.controller().InputPath().empty());
+  EXPECT_TRUE(shown.window.controller().OutputPath().empty());
+  for (const QPushButton* button : {controls.chooseFileButton, controls.revertButton}) {
     EXPECT_FALSE(button->isDefault()) << button->text().toStdString();
     EXPECT_FALSE(button->autoDefault()) << button->text().toStdString();
   }
@@ -116,15 +134,15 @@ TEST(WindowLayout, TabGoesThroughTheControlsAndEntersTheModesAtTheSelectedOne) {
   ShownWindow shown;
   shown.window.activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&shown.window));
-  ASSERT_EQ(QApplication::focusWidget(), shown.controls().getFileButton);
+  ASSERT_EQ(QApplication::focusWidget(), shown.controls().chooseFileButton);
   EXPECT_EQ(FocusAfterTabs(5, Qt::Key_Tab),
-            (std::vector<QString>{"btnRevert", "txtResult", "optRvtType(1)", "btnGetFile", "btnRevert"}));
+            (std::vector<QString>{"revertButton", "resultBox", "lineKeepOption", "chooseFileButton", "revertButton"}));
 
   // Choosing another mode moves the group's entry to it.
-  shown.SelectMode(2);
-  shown.controls().getFileButton->setFocus();
-  EXPECT_EQ(FocusAfterTabs(3, Qt::Key_Tab), (std::vector<QString>{"btnRevert", "txtResult", "optRvtType(2)"}));
-  EXPECT_EQ(FocusAfterTabs(2, Qt::Key_Backtab), (std::vector<QString>{"txtResult", "btnRevert"}));
+  shown.SelectMode(RevertMode::RevertLine);
+  shown.controls().chooseFileButton->setFocus();
+  EXPECT_EQ(FocusAfterTabs(3, Qt::Key_Tab), (std::vector<QString>{"revertButton", "resultBox", "revertLineOption"}));
+  EXPECT_EQ(FocusAfterTabs(2, Qt::Key_Backtab), (std::vector<QString>{"resultBox", "revertButton"}));
 }
 
 TEST(WindowLayout, EnterPressesOnlyTheButtonThatHasFocus) {
@@ -132,7 +150,7 @@ TEST(WindowLayout, EnterPressesOnlyTheButtonThatHasFocus) {
   shown.window.activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&shown.window));
   const MessageCatcher catcher;
-  for (QWidget* focus : std::initializer_list<QWidget*>{shown.controls().options[1], shown.controls().resultBox}) {
+  for (QWidget* focus : std::initializer_list<QWidget*>{shown.controls().lineKeepOption, shown.controls().resultBox}) {
     focus->setFocus();
     QTest::keyClick(focus, Qt::Key_Return);
     QTest::keyClick(focus, Qt::Key_Enter);

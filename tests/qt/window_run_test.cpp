@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 
 #include "tests/qt/window_fixture.h"
@@ -17,7 +18,7 @@ using testing::ShownWindow;
 using testing::TempFolder;
 
 struct ModeCase {
-  int option;
+  RevertMode mode;
   std::string output;       // bytes of the output file
   std::u16string shown;     // the result box's characters
 };
@@ -29,25 +30,56 @@ TEST(WindowRun, EachModeRunsByClickingAndLeavesTheWindowIdle) {
   const TempFolder folder;
   const std::string input = folder.Write("in.txt", kInput);
   const ModeCase cases[] = {
-      {0, "\x81\n\x80" "c\n\rba", u"\u0081\n\u20ACc\n\nba"},
-      {1, "\x81\r\nc\x80\r\nab\r\n", u"\u0081\nc\u20AC\nab\n"},
-      {2, "ba\r\n\x80" "c\n\x81", u"ba\n\u20ACc\n\u0081"},
+      {RevertMode::SimpleRevert, "\x81\n\x80" "c\n\rba", u"\u0081\n\u20ACc\n\nba"},
+      {RevertMode::LineKeep, "\x81\r\nc\x80\r\nab\r\n", u"\u0081\nc\u20AC\nab\n"},
+      {RevertMode::RevertLine, "ba\r\n\x80" "c\n\x81", u"ba\n\u20ACc\n\u0081"},
   };
   ShownWindow shown;
   shown.Choose(input);
   const MessageCatcher catcher;
   for (const ModeCase& mode : cases) {
-    SCOPED_TRACE("option " + std::to_string(mode.option));
-    shown.SelectMode(mode.option);
+    SCOPED_TRACE("mode " + std::to_string(static_cast<int>(mode.mode)));
+    shown.SelectMode(mode.mode);
     shown.ClickRevert();
     EXPECT_EQ(ReadWhole(input + "_rev.txt"), mode.output);
     EXPECT_EQ(shown.ResultShown(), QString::fromStdU16String(mode.shown));
     EXPECT_TRUE(IsIdle(shown));
-    EXPECT_TRUE(shown.controls().options[static_cast<std::size_t>(mode.option)]->isChecked());
+    EXPECT_TRUE(shown.controls().ModeOption(mode.mode)->isChecked());
   }
   EXPECT_TRUE(catcher.messages.empty());
   EXPECT_EQ(folder.Listing(), "in.txt in.txt_rev.txt");
-  EXPECT_EQ(shown.window.form().InputPath(), input);
+  EXPECT_EQ(shown.window.controller().InputPath(), input);
+}
+
+// The mode buttons are exclusive for the user; a program can still check two or none, and the
+// run then takes the first checked of Simple Revert and Line keep, else Revert Line.
+TEST(WindowRun, TheFirstCheckedModeButtonRunsAndWithNoneRevertLineRuns) {
+  struct Checked {
+    bool simpleRevert;
+    bool lineKeep;
+    bool revertLine;
+    std::string output;
+  };
+  const Checked cases[] = {
+      {true, true, true, "dc\nba"},
+      {false, true, true, "cd\r\nab\r\n"},
+      {false, false, false, "ba\ndc"},
+  };
+  const TempFolder folder;
+  const std::string input = folder.Write("in.txt", "ab\ncd");
+  ShownWindow shown;
+  shown.Choose(input);
+  const auto& controls = shown.controls();
+  for (const Checked& checked : cases) {
+    SCOPED_TRACE(checked.output);
+    for (QRadioButton* option : controls.ModeOptions()) option->setAutoExclusive(false);
+    controls.simpleRevertOption->setChecked(checked.simpleRevert);
+    controls.lineKeepOption->setChecked(checked.lineKeep);
+    controls.revertLineOption->setChecked(checked.revertLine);
+    shown.ClickRevert();
+    EXPECT_EQ(ReadWhole(input + "_rev.txt"), checked.output);
+    EXPECT_TRUE(IsIdle(shown));
+  }
 }
 
 TEST(WindowRun, ASecondRunReplacesTheResultShown) {
@@ -96,7 +128,7 @@ TEST(WindowRun, ARunStartedFromTheKeyboardLeavesTheFocusOnRevert) {
   const std::string input = folder.Write("in.txt", "ab");
   ShownWindow shown;
   shown.Choose(input);
-  shown.SelectMode(0);
+  shown.SelectMode(RevertMode::SimpleRevert);
   QPushButton* revert = shown.controls().revertButton;
   revert->setFocus();
   ASSERT_EQ(shown.window.focusWidget(), revert);

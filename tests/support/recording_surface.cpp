@@ -18,9 +18,7 @@ void RecordingSurface::SetProgressValue(float percent) {
 
 void RecordingSurface::SetRevertEnabled(bool enabled) { calls.emplace_back(enabled ? "revert on" : "revert off"); }
 
-void RecordingSurface::SetMousePointer(MousePointer pointer) {
-  calls.push_back("pointer " + std::to_string(static_cast<int>(pointer)));
-}
+void RecordingSurface::SetBusy(bool busy) { calls.emplace_back(busy ? "busy on" : "busy off"); }
 
 void RecordingSurface::ShowMessage(std::string_view text) { calls.push_back("message " + std::string(text)); }
 

@@ -10,7 +10,7 @@
 namespace quillon::testing {
 
 // A window surface that records every call, in order, as a short line such as
-// "progress 12.5", "revert off", "pointer 11", "message no Infile".
+// "progress 12.5", "revert off", "busy on", "message no Infile".
 class RecordingSurface : public WindowSurface {
  public:
   [[nodiscard]] const ResultText& Result() const noexcept { return result_; }
@@ -18,8 +18,8 @@ class RecordingSurface : public WindowSurface {
   void OutputWritten(std::span<const char> bytes) override { result_.Append(bytes); }
   void SetProgressValue(float percent) override;
   void SetRevertEnabled(bool enabled) override;
-  [[nodiscard]] bool OptionValue(int index) const override { return index == selectedOption; }
-  void SetMousePointer(MousePointer pointer) override;
+  [[nodiscard]] RevertMode SelectedMode() const override { return selectedMode; }
+  void SetBusy(bool busy) override;
   void ShowMessage(std::string_view text) override;
   void SetFileLabel(std::string_view text) override;
   void RunToCompletion(const std::function<void(std::stop_token)>& work) override;
@@ -28,7 +28,7 @@ class RecordingSurface : public WindowSurface {
   [[nodiscard]] std::vector<float> Progress() const { return progress_; }
   [[nodiscard]] std::vector<std::string> Messages() const;
 
-  int selectedOption = 1;  // -1 selects none of the buttons
+  RevertMode selectedMode = RevertMode::LineKeep;
   std::vector<std::string> calls;
   std::stop_source stopSource;  // request a stop to act as a closing window
 
