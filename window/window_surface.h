@@ -10,9 +10,9 @@
 namespace quillon {
 
 // What the commands need of the window: the result box, the progress bar, the Revert button,
-// the mode buttons, the busy pointer, the message box and the file label. As the run's observer it
-// shows the progress and the output as they come. The real window implements it with widgets;
-// tests record the calls.
+// the mode buttons, the busy pointer, the message box and the file label. As the run's
+// observer it shows the progress and the output as they come. The real window implements it
+// with widgets; tests record the calls.
 class WindowSurface : public RunObserver {
  public:
   // The run clears the result box; the output it receives as the run's observer fills it.
