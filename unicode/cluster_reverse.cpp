@@ -30,12 +30,23 @@ void WalkClusters(std::span<const char> run, OnAsciiStretch onAsciiStretch, OnCl
     const std::size_t segmentFrom = nonAscii > at ? nonAscii - 1 : nonAscii;
     if (segmentFrom > at) onAsciiStretch(at, segmentFrom);
     at = segmentFrom;
+    GraphemeCursor clusters(run, at);
     do {
-      const std::size_t clusterEnd = NextGraphemeBoundary(run, at);
+      const std::size_t clusterEnd = clusters.Next();
       onCluster(at, clusterEnd);
       at = clusterEnd;
     } while (at < size && static_cast<unsigned char>(begin[at]) >= 0x80);
   }
+}
+
+// Most clusters are one code point of up to four bytes: a library call would cost more
+// than the copy.
+inline void CopyCluster(const char* from, std::size_t count, char* to) noexcept {
+  if (count > 4) {
+    std::memcpy(to, from, count);
+    return;
+  }
+  for (std::size_t i = 0; i < count; ++i) to[i] = from[i];
 }
 
 }  // namespace
@@ -48,7 +59,7 @@ void ReverseClusterOrder(std::span<const char> run, std::span<char> out) {
   const std::size_t size = run.size();
   WalkClusters(
       run, [&](std::size_t begin, std::size_t end) { detail::ReverseCopy(from + begin, end - begin, to + size - end); },
-      [&](std::size_t begin, std::size_t end) { std::memcpy(to + size - end, from + begin, end - begin); });
+      [&](std::size_t begin, std::size_t end) { CopyCluster(from + begin, end - begin, to + size - end); });
 }
 
 void MirrorEachCluster(std::span<char> run) noexcept {

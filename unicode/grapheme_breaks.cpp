@@ -47,20 +47,29 @@ constexpr auto kPairRules = [] {
 
 }  // namespace
 
-std::size_t NextGraphemeBoundary(std::span<const char> text, std::size_t from) noexcept {
-  if (from >= text.size()) return text.size();
-  DecodedCodePoint current = DecodeUtf8(text, from);
-  std::uint8_t properties = PropertiesOf(current.codePoint);
+GraphemeCursor::GraphemeCursor(std::span<const char> text, std::size_t from) noexcept
+    : text_(text), clusterStart_(from < text.size() ? from : text.size()) {
+  first_ = DecodeUtf8(text_, clusterStart_);
+  firstProperties_ = PropertiesOf(first_.codePoint);
+}
+
+std::size_t GraphemeCursor::Next() noexcept {
+  if (clusterStart_ >= text_.size()) return text_.size();
+  DecodedCodePoint current = first_;
+  std::uint8_t properties = firstProperties_;
   // Since the cluster began: an odd number of regional indicators so far (all of them, as
   // any other code point between two of them would have ended the pair), and whether the
   // text seen matches "pictograph Extend*" up to the code point before the current one.
   bool oddRegionalIndicators = BreakOf(properties) == GraphemeBreak::RegionalIndicator;
   bool afterPictograph = false;
-  std::size_t at = from;
+  std::size_t at = clusterStart_;
   for (;;) {
     at += current.length;
-    if (at >= text.size()) return text.size();
-    const DecodedCodePoint next = DecodeUtf8(text, at);
+    if (at >= text_.size()) {
+      clusterStart_ = text_.size();
+      return clusterStart_;
+    }
+    const DecodedCodePoint next = DecodeUtf8(text_, at);
     const std::uint8_t nextProperties = PropertiesOf(next.codePoint);
     const GraphemeBreak before = BreakOf(properties);
     const GraphemeBreak after = BreakOf(nextProperties);
@@ -85,13 +94,22 @@ std::size_t NextGraphemeBoundary(std::span<const char> text, std::size_t from) n
       default:
         keep = false;
     }
-    if (!keep) return at;
+    if (!keep) {
+      clusterStart_ = at;
+      first_ = next;
+      firstProperties_ = nextProperties;
+      return at;
+    }
     if (after == GraphemeBreak::RegionalIndicator) oddRegionalIndicators = !oddRegionalIndicators;
     // A ZWJ ends the "pictograph Extend*" part; only the pictograph right after it may join.
     if (before == GraphemeBreak::ZWJ) afterPictograph = false;
     current = next;
     properties = nextProperties;
   }
+}
+
+std::size_t NextGraphemeBoundary(std::span<const char> text, std::size_t from) noexcept {
+  return GraphemeCursor(text, from).Next();
 }
 
 }  // namespace quillon::unicode

@@ -149,11 +149,11 @@ void ReadGeneralCategories(const std::string& folder, std::vector<std::uint8_t>&
 
 void WriteTable(const std::vector<std::uint8_t>& table, const std::string& outputPath) {
   std::vector<std::uint16_t> blockOf;
-  std::vector<std::vector<std::uint8_t>> blocks;
-  std::map<std::vector<std::uint8_t>, std::uint16_t> known;
+  std::vector<std::string> blocks;
+  std::map<std::string, std::uint16_t> known;
   for (std::size_t start = 0; start < kCodeSpace; start += kBlockSize) {
-    std::vector<std::uint8_t> block(table.begin() + static_cast<std::ptrdiff_t>(start),
-                                    table.begin() + static_cast<std::ptrdiff_t>(start + kBlockSize));
+    const std::string block(table.begin() + static_cast<std::ptrdiff_t>(start),
+                            table.begin() + static_cast<std::ptrdiff_t>(start + kBlockSize));
     const auto [found, added] = known.try_emplace(block, static_cast<std::uint16_t>(blocks.size()));
     if (added) blocks.push_back(block);
     blockOf.push_back(found->second);
@@ -169,7 +169,8 @@ void WriteTable(const std::vector<std::uint8_t>& table, const std::string& outpu
   out << "\n};\n\nextern const std::uint8_t kPropertyBlocks[] = {";
   std::size_t count = 0;
   for (const auto& block : blocks)
-    for (const std::uint8_t value : block) out << (count++ % 24 == 0 ? "\n" : " ") << unsigned{value} << ",";
+    for (const char value : block)
+      out << (count++ % 24 == 0 ? "\n" : " ") << unsigned{static_cast<std::uint8_t>(value)} << ",";
   out << "\n};\n\n}  // namespace quillon::unicode::detail\n";
 
   std::ofstream file(outputPath, std::ios::trunc);
