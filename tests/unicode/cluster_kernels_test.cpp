@@ -112,6 +112,7 @@ INSTANTIATE_TEST_SUITE_P(
                       RunCase{"flags_pair_from_the_left", {U"\U0001F1E9\U0001F1EA", U"\U0001F1E9\U0001F1EA", U"\U0001F1E9"}},
                       RunCase{"zwj_family_with_skin_tone",
                               {U"a", U"\U0001F468\U0001F3FD\u200D\U0001F469", U"\u2764\uFE0F", U"b"}},
+                      RunCase{"reserved_pictograph_joins_by_zwj", {U"\U0001F268\u200D\U0001F468", U"x"}},
                       RunCase{"hangul_syllables", {U"\u1100\u1161\u11A8", U"\uAC00\u11A8", U"\uAC01", U"\u1161"}},
                       RunCase{"spacing_mark", {U"\u0915\u0903", U"a\u0903"}},
                       RunCase{"controls_alone", {U"\t", U"\u0301", U"\x01", U"a"}}),

@@ -34,6 +34,10 @@ std::vector<std::size_t> ReferenceBoundaries(std::string_view text) {
   return boundaries;
 }
 
+bool ReferenceKnows(char32_t codePoint) {
+  return utf8proc_category(static_cast<utf8proc_int32_t>(codePoint)) != UTF8PROC_CATEGORY_CN;
+}
+
 std::string ReferenceReverseClusterOrder(std::string_view text) {
   const std::vector<std::size_t> boundaries = ReferenceBoundaries(text);
   std::string reversed;
