@@ -2,6 +2,7 @@
 #include <string_view>
 
 #include <gtest/gtest.h>
+#include <utf8proc.h>
 
 #include "tests/unicode/utf8_text.h"
 #include "unicode/display_width.h"
@@ -38,6 +39,20 @@ TEST(WordCharacters, LettersNumbersAndMarksOfEveryScript) {
   for (const char32_t other : std::u32string(U" -._,\t\u00A0\u200D\u3002\U0001F600\uFFFD"))
     EXPECT_FALSE(unicode::IsWordCharacter(other)) << std::hex << static_cast<unsigned>(other);
   EXPECT_FALSE(unicode::IsWordCharacter(0x110000));
+}
+
+// Every assigned code point against utf8proc's General_Category, which is also Unicode 15.0's:
+// this walks every block of the generated table, shared or not.
+TEST(WordCharacters, MatchTheGeneralCategoryOfEveryAssignedCodePoint) {
+  int words = 0;
+  for (char32_t codePoint = 0; codePoint <= 0x10FFFF; ++codePoint) {
+    const utf8proc_category_t category = utf8proc_category(static_cast<utf8proc_int32_t>(codePoint));
+    if (category == UTF8PROC_CATEGORY_CN) continue;
+    const bool word = category <= UTF8PROC_CATEGORY_NO;  // Lu Ll Lt Lm Lo Mn Mc Me Nd Nl No
+    ASSERT_EQ(unicode::IsWordCharacter(codePoint), word) << std::hex << static_cast<unsigned>(codePoint);
+    words += word ? 1 : 0;
+  }
+  EXPECT_GT(words, 130000);
 }
 
 struct DecodeCase {
