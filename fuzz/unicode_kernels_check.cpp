@@ -1,0 +1,101 @@
+#include "fuzz/unicode_kernels_check.h"
+
+#include <string_view>
+#include <vector>
+
+#include "fuzz/fuzz_input.h"
+#include "tests/unicode/reference_clusters.h"
+#include "tests/unicode/utf8_text.h"
+#include "unicode/cluster_reverse.h"
+#include "unicode/utf8_decode.h"
+#include "unicode/utf8_validator.h"
+
+namespace quillon::fuzzing {
+
+namespace {
+
+using testing::AppendUtf8;
+
+// One of each kind the break rules tell apart, several of the kinds that pair up.
+constexpr char32_t kRuleCodePoints[] = {
+    0x0301, 0x0308, 0x034F, 0x200D, 0x200D, 0xFE0F, 0x1F3FD, 0xE0020,   // Extend, ZWJ
+    0x1F1E9, 0x1F1EA, 0x1F1E9, 0x1F1EA,                                 // regional indicators
+    0x1F468, 0x1F469, 0x2764, 0x00A9, 0x1F44D,                          // pictographs
+    0x1100, 0x1161, 0x11A8, 0xAC00, 0xAC01,                             // Hangul L V T LV LVT
+    0x0600, 0x0903, 0x0915, 0x094D, 0x00AD, 0x0085, 0x200B, 0xFFFD,     // Prepend, SpacingMark, controls
+    0x00E4, 0x6F22, 0x3099, 0x000D, 0x000A, 0x0009,
+};
+
+std::string TextFrom(std::string_view bytes, bool fromRuleCodePoints) {
+  std::string text;
+  if (fromRuleCodePoints) {
+    for (const char byte : bytes) {
+      const auto value = static_cast<unsigned char>(byte);
+      AppendUtf8(text, value < 0x80 ? value : kRuleCodePoints[value % std::size(kRuleCodePoints)]);
+    }
+    return text;
+  }
+  for (std::size_t at = 0; at < bytes.size();) {
+    const unicode::DecodedCodePoint decoded = unicode::DecodeUtf8(bytes, at);
+    AppendUtf8(text, testing::ReferenceKnows(decoded.codePoint) ? decoded.codePoint : unicode::kReplacementCharacter);
+    at += decoded.length;
+  }
+  return text;
+}
+
+// Malformed where the decoder has to give U+FFFD for a single byte; a real U+FFFD takes three.
+bool DecoderFindsNoMalformedByte(std::string_view bytes) {
+  for (std::size_t at = 0; at < bytes.size();) {
+    const unicode::DecodedCodePoint decoded = unicode::DecodeUtf8(bytes, at);
+    if (decoded.length == 1 && decoded.codePoint == unicode::kReplacementCharacter) return false;
+    at += decoded.length;
+  }
+  return true;
+}
+
+std::string CheckValidator(std::string_view bytes, std::size_t chunkSize) {
+  unicode::Utf8Validator chunked;
+  for (std::size_t at = 0; at < bytes.size(); at += chunkSize) chunked.Feed(bytes.substr(at, chunkSize));
+  const bool whole = unicode::IsValidUtf8(bytes);
+  if (chunked.EndsValid() != whole) return "the validator's verdict depends on the chunk size " + std::to_string(chunkSize);
+  if (whole != DecoderFindsNoMalformedByte(bytes)) return "the validator and the decoder disagree";
+  return "";
+}
+
+std::string CheckRun(std::string_view run) {
+  const std::string expectedOrder = testing::ReferenceReverseClusterOrder(run);
+  std::string reversed(run.size(), '\0');
+  unicode::ReverseClusterOrder(run, reversed);
+  if (reversed != expectedOrder) return "ReverseClusterOrder differs from the reference";
+  std::string inPlace(run);
+  unicode::ReverseClusterOrderInPlace(inPlace);
+  if (inPlace != expectedOrder) return "ReverseClusterOrderInPlace differs from the reference";
+  std::string mirrored(run);
+  unicode::MirrorEachCluster(mirrored);
+  if (mirrored != testing::ReferenceMirrorEachCluster(run)) return "MirrorEachCluster differs from the reference";
+  return "";
+}
+
+}  // namespace
+
+std::string CheckUnicodeKernels(std::span<const std::uint8_t> fuzzInput) {
+  FuzzInput input(fuzzInput);
+  const std::uint8_t choice = input.TakeByte();
+  const std::string_view raw = input.Rest();
+  if (std::string fault = CheckValidator(raw, (choice >> 1) + std::size_t{1}); !fault.empty()) return fault;
+
+  const std::string text = TextFrom(raw, (choice & 1) != 0);
+  if (testing::GraphemeBoundariesOf(text) != testing::ReferenceBoundaries(text))
+    return "the cluster boundaries differ from the reference";
+
+  std::size_t runStart = 0;
+  for (std::size_t at = 0; at <= text.size(); ++at) {
+    if (at < text.size() && text[at] != '\r' && text[at] != '\n') continue;
+    if (std::string fault = CheckRun(std::string_view(text).substr(runStart, at - runStart)); !fault.empty())
+      return fault + " on the run at byte " + std::to_string(runStart);
+    runStart = at + 1;
+  }
+  return "";
+}
+
+}  // namespace quillon::fuzzing

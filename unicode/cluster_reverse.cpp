@@ -1,0 +1,77 @@
+#include "unicode/cluster_reverse.h"
+
+#include <algorithm>
+#include <cstring>
+#include <stdexcept>
+
+#include "unicode/ascii_runs.h"
+#include "unicode/grapheme_breaks.h"
+
+namespace quillon::unicode {
+
+namespace {
+
+// Splits a run into ASCII stretches, in which every byte is a cluster of its own, and the
+// clusters around non-ASCII bytes, and hands each to its callback in order. No rule joins
+// two ASCII bytes other than CR LF, so only the clusters that touch a non-ASCII byte need
+// the segmenter; it starts one byte early, as a mark may attach to the ASCII letter before
+// it, and goes on until a cluster begins with ASCII again (a prepended mark may pull one in).
+template <typename OnAsciiStretch, typename OnCluster>
+void WalkClusters(std::span<const char> run, OnAsciiStretch onAsciiStretch, OnCluster onCluster) {
+  const char* const begin = run.data();
+  const std::size_t size = run.size();
+  std::size_t at = 0;
+  while (at < size) {
+    const std::size_t nonAscii = static_cast<std::size_t>(detail::FindFirstNonAscii(begin + at, begin + size) - begin);
+    if (nonAscii == size) {
+      onAsciiStretch(at, size);
+      return;
+    }
+    const std::size_t segmentFrom = nonAscii > at ? nonAscii - 1 : nonAscii;
+    if (segmentFrom > at) onAsciiStretch(at, segmentFrom);
+    at = segmentFrom;
+    GraphemeCursor clusters(run, at);
+    do {
+      const std::size_t clusterEnd = clusters.Next();
+      onCluster(at, clusterEnd);
+      at = clusterEnd;
+    } while (at < size && static_cast<unsigned char>(begin[at]) >= 0x80);
+  }
+}
+
+// Most clusters are one code point of up to four bytes: a library call would cost more
+// than the copy.
+inline void CopyCluster(const char* from, std::size_t count, char* to) noexcept {
+  if (count > 4) {
+    std::memcpy(to, from, count);
+    return;
+  }
+  for (std::size_t i = 0; i < count; ++i) to[i] = from[i];
+}
+
+}  // namespace
+
+void ReverseClusterOrder(std::span<const char> run, std::span<char> out) {
+  if (out.size() != run.size())
+    throw std::invalid_argument("ReverseClusterOrder: the output must be as long as the run");
+  const char* const from = run.data();
+  char* const to = out.data();
+  const std::size_t size = run.size();
+  WalkClusters(
+      run, [&](std::size_t begin, std::size_t end) { detail::ReverseCopy(from + begin, end - begin, to + size - end); },
+      [&](std::size_t begin, std::size_t end) { CopyCluster(from + begin, end - begin, to + size - end); });
+}
+
+void MirrorEachCluster(std::span<char> run) noexcept {
+  char* const bytes = run.data();
+  WalkClusters(
+      run, [](std::size_t, std::size_t) {},
+      [&](std::size_t begin, std::size_t end) { std::reverse(bytes + begin, bytes + end); });
+}
+
+void ReverseClusterOrderInPlace(std::span<char> run) noexcept {
+  MirrorEachCluster(run);
+  detail::ReverseBytes(run.data(), run.data() + run.size());
+}
+
+}  // namespace quillon::unicode
