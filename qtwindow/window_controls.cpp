@@ -41,7 +41,7 @@ QLabel* MakeLabel(QWidget& window, const ControlLayout& layout) {
 }
 
 // Makes the control of `layout`; nothing for the chooser, which is not a widget of the window.
-QWidget* MakeControl(QWidget& window, const ControlLayout& layout, const ResultText& result) {
+QWidget* MakeControl(QWidget& window, const ControlLayout& layout, ResultDocument& result) {
   switch (layout.Kind) {
     case ControlKind::ProgressBar:
       return MakeProgressBar(window);
@@ -114,7 +114,7 @@ std::string OptionName(int index) { return "optRvtType(" + std::to_string(index)
 
 QRect PixelRect(std::string_view controlName) { return PixelRectOf(ControlNamed(controlName).Twips); }
 
-WindowControls::WindowControls(QWidget& window, const ResultText& result) {
+WindowControls::WindowControls(QWidget& window, ResultDocument& result) {
   for (const ControlLayout& layout : kControls) {
     QWidget* control = MakeControl(window, layout, result);
     if (control == nullptr) continue;

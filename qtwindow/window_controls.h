@@ -8,14 +8,13 @@
 #include <array>
 
 #include "qtwindow/result_view/result_view.h"
-#include "window/result_text.h"
 
 namespace quillon {
 
 // The window's controls, made from the layout table in its order, placed, captioned and
 // chained in its tab order. The window owns them as their parent.
 struct WindowControls {
-  WindowControls(QWidget& window, const ResultText& result);
+  WindowControls(QWidget& window, ResultDocument& result);
 
   QProgressBar* progressBar;   // ProgressBar1
   std::array<QRadioButton*, 3> options;  // optRvtType(0) to (2)

@@ -44,7 +44,7 @@ WindowRun RunHere(const std::string& inputPath, RevertMode mode, const IoFault& 
     const InjectedIoFault injected(fault);
     form.Revert();
   }
-  return {surface.calls, surface.Result().Text(), ""};
+  return {surface.calls, surface.Result(), ""};
 }
 
 bool SetUpChild(Runner runner) {
