@@ -20,9 +20,9 @@ namespace quillon {
 
 namespace {
 
-// `position` moved onto the text of `lines`.
+// `position` moved onto the text of `lines`; past the last line, to the text's end.
 TextPosition ClampedTo(const ResultLines& lines, TextPosition position) {
-  position.line = std::min(position.line, lines.Count() - 1);
+  if (position.line >= lines.Count()) return lines.End();
   position.column = std::min(position.column, lines.Length(position.line));
   return position;
 }
