@@ -6,8 +6,8 @@
 #include "qtwindow/qt_file_chooser.h"
 #include "qtwindow/qt_window_surface.h"
 #include "qtwindow/window_controls.h"
-#include "window/revert_controller.h"
 #include "resultview/result_document.h"
+#include "window/revert_controller.h"
 
 namespace quillon {
 

@@ -8,10 +8,9 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QScrollBar>
-#include <QTimer>
 #include <algorithm>
 #include <cmath>
-#include <limits>
+#include <span>
 #include <vector>
 
 #include "resultview/result_shown_text.h"

@@ -8,7 +8,6 @@
 #include <functional>
 #include <memory>
 #include <optional>
-#include <span>
 
 #include "resultview/result_document.h"
 #include "resultview/result_lines.h"
