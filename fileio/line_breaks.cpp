@@ -2,28 +2,16 @@
 
 #include <cstdint>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "fileio/break_masks.h"
 
 namespace quillon {
 
 // Lines are short on average but may be gigabytes long, so both scans test 64 bytes per
 // step with vector compares and fall back to single bytes only at the edges.
 #if defined(__SSE2__)
-namespace {
-
-inline std::uint32_t BreakMask16(const char* at) {
-  const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
-  const __m128i hits = _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(kLF)), _mm_cmpeq_epi8(bytes, _mm_set1_epi8(kCR)));
-  return static_cast<std::uint32_t>(_mm_movemask_epi8(hits));
-}
-
-}  // namespace
-
 std::uint64_t BreakMask64(const char* at) {
-  return static_cast<std::uint64_t>(BreakMask16(at)) | static_cast<std::uint64_t>(BreakMask16(at + 16)) << 16 |
-         static_cast<std::uint64_t>(BreakMask16(at + 32)) << 32 | static_cast<std::uint64_t>(BreakMask16(at + 48)) << 48;
+  const BreakMasks masks = LoadBreakMasks(at);
+  return masks.cr | masks.lf;
 }
 
 const char* FindLastBreak(const char* begin, const char* end) {

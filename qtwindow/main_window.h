@@ -6,8 +6,8 @@
 #include "qtwindow/qt_file_chooser.h"
 #include "qtwindow/qt_window_surface.h"
 #include "qtwindow/window_controls.h"
+#include "resultview/result_document.h"
 #include "window/revert_controller.h"
-#include "window/result_text.h"
 
 namespace quillon {
 
@@ -38,7 +38,7 @@ class MainWindow : public QWidget {
   // Runs a command; an error that escapes it is shown, never lost in the event loop.
   void Command(void (RevertController::*command)());
 
-  ResultText result_;
+  ResultDocument result_;
   WindowControls controls_;
   QtWindowSurface surface_;
   QtFileChooser dialogChooser_;

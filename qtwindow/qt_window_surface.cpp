@@ -23,7 +23,7 @@ int PercentShown(float percent) {
 
 }  // namespace
 
-QtWindowSurface::QtWindowSurface(QWidget& window, WindowControls& controls, ResultText& result)
+QtWindowSurface::QtWindowSurface(QWidget& window, WindowControls& controls, ResultDocument& result)
     : window_(window), controls_(controls), result_(result) {
   pulse_.setInterval(kPulse);
   QObject::connect(&pulse_, &QTimer::timeout, &pulse_, [this] { ShowRunState(); });

@@ -3,10 +3,11 @@
 #include <QTimer>
 #include <QWidget>
 #include <atomic>
+#include <utility>
 
 #include "qtwindow/background_run.h"
 #include "qtwindow/window_controls.h"
-#include "window/result_text.h"
+#include "resultview/result_document.h"
 #include "window/window_surface.h"
 
 namespace quillon {
@@ -15,14 +16,15 @@ namespace quillon {
 // reaches the widgets from a timer on the GUI thread.
 class QtWindowSurface : public WindowSurface {
  public:
-  QtWindowSurface(QWidget& window, WindowControls& controls, ResultText& result);
+  QtWindowSurface(QWidget& window, WindowControls& controls, ResultDocument& result);
   QtWindowSurface(const QtWindowSurface&) = delete;
   QtWindowSurface& operator=(const QtWindowSurface&) = delete;
   ~QtWindowSurface() override;
 
   void ClearResult() override;
   // Safe from the run's thread: the result box shows the new bytes at the next tick.
-  void OutputWritten(std::span<const char> bytes) override { result_.Append(bytes); }
+  void OutputOpened(FileHandle output) override { result_.OutputOpened(std::move(output)); }
+  void OutputWritten(std::span<const char> bytes) override { result_.OutputWritten(bytes); }
   // Safe from any thread: the bar shows the latest value at the next tick of the GUI timer,
   // or at once when called on the GUI thread.
   void SetProgressValue(float percent) override;
@@ -42,7 +44,7 @@ class QtWindowSurface : public WindowSurface {
 
   QWidget& window_;
   WindowControls& controls_;
-  ResultText& result_;
+  ResultDocument& result_;
   std::atomic<int> progress_{0};
   QTimer pulse_;
   BackgroundRun run_;

@@ -38,7 +38,7 @@ QLabel* MakeLabel(QWidget& window, const ControlLayout& layout) {
   return label;
 }
 
-QWidget* MakeControl(QWidget& window, const ControlLayout& layout, const ResultText& result) {
+QWidget* MakeControl(QWidget& window, const ControlLayout& layout, ResultDocument& result) {
   switch (layout.Kind) {
     case ControlKind::ProgressBar:
       return MakeProgressBar(window);
@@ -104,7 +104,7 @@ void EnterGroupAtSelected(const std::array<QRadioButton*, 3>& buttons) {
 
 }  // namespace
 
-WindowControls::WindowControls(QWidget& window, const ResultText& result) {
+WindowControls::WindowControls(QWidget& window, ResultDocument& result) {
   for (const ControlLayout& layout : kControls) {
     QWidget* control = MakeControl(window, layout, result);
     control->setObjectName(FromUtf8(layout.Name));

@@ -9,14 +9,13 @@
 
 #include "modes/run_mode.h"
 #include "qtwindow/result_view/result_view.h"
-#include "window/result_text.h"
 
 namespace quillon {
 
 // The window's controls, made from the layout table in its order, placed, captioned and
 // chained in its tab order. The window owns them as their parent.
 struct WindowControls {
-  WindowControls(QWidget& window, const ResultText& result);
+  WindowControls(QWidget& window, ResultDocument& result);
 
   // The mode button that selects `mode`.
   [[nodiscard]] QRadioButton* ModeOption(RevertMode mode) const;

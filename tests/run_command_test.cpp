@@ -41,7 +41,7 @@ TEST(RunCommand, RefusesToRunWithoutAnInputAndKeepsTheResult) {
   window.surface.OutputWritten(std::string_view("earlier"));
   window.controller.Revert();
   EXPECT_EQ(window.surface.calls, (std::vector<std::string>{"message no Infile"}));
-  EXPECT_EQ(window.surface.Result().Text(), "earlier");
+  EXPECT_EQ(window.surface.Result(), "earlier");
 }
 
 TEST(RunCommand, EntersAndLeavesTheBusyStateInOrderAroundARun) {
@@ -54,7 +54,7 @@ TEST(RunCommand, EntersAndLeavesTheBusyStateInOrderAroundARun) {
   EXPECT_EQ(Head(calls, 5), (std::vector<std::string>{"result clear", "progress 0", "busy on", "revert off", "run"}));
   EXPECT_EQ(Tail(calls, 3), kLeaveBusy);
   EXPECT_TRUE(window.surface.Messages().empty());
-  EXPECT_EQ(window.surface.Result().Text(), "\r\ncd\r\nab\r\n");
+  EXPECT_EQ(window.surface.Result(), "\r\ncd\r\nab\r\n");
   EXPECT_EQ(ReadWhole(folder.File("in.txt_rev.txt")), "\r\ncd\r\nab\r\n");
 }
 

@@ -8,17 +8,31 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QScrollBar>
-#include <QTimer>
 #include <algorithm>
 #include <cmath>
-#include <limits>
+#include <span>
+#include <vector>
 
-#include "window/result_shown_text.h"
+#include "resultview/result_shown_text.h"
 
 namespace quillon {
 
-ResultView::ResultView(const ResultText& text, QWidget* parent, ResultViewLimits limits)
-    : QAbstractScrollArea(parent), text_(text), limits_(limits) {
+namespace {
+
+// `position` moved onto the text of `lines`; past the last line, to the text's end.
+TextPosition ClampedTo(const ResultLines& lines, TextPosition position) {
+  if (position.line >= lines.Count()) return lines.End();
+  position.column = std::min(position.column, lines.Length(position.line));
+  return position;
+}
+
+// Copies read this much of the file at a time.
+constexpr std::size_t kCopyChunk = std::size_t{1} << 20;
+
+}  // namespace
+
+ResultView::ResultView(ResultDocument& document, QWidget* parent, ResultViewLimits limits)
+    : QAbstractScrollArea(parent), document_(document), limits_(limits), generation_(document.generation()) {
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   setFocusPolicy(Qt::StrongFocus);
@@ -32,51 +46,41 @@ ResultView::ResultView(const ResultText& text, QWidget* parent, ResultViewLimits
 
 ResultView::~ResultView() = default;
 
-ResultText::View ResultView::ReadCurrent() {
-  ResultText::View view = text_.Read();
-  (void)Absorb(view, std::numeric_limits<std::size_t>::max());
-  return view;
+ResultLines ResultView::ReadCurrent() {
+  ResultLines lines = document_.Lines();
+  Absorb(lines);
+  return lines;
 }
 
-void ResultView::refresh() {
-  bool more = false;
-  {
-    const ResultText::View view = text_.Read();
-    more = Absorb(view, limits_.bytesPerRefresh);
-  }
-  if (!more || refreshPending_) return;
-  refreshPending_ = true;
-  QTimer::singleShot(0, this, [this] {
-    refreshPending_ = false;
-    refresh();
-  });
-}
+void ResultView::refresh() { (void)ReadCurrent(); }
 
-bool ResultView::Absorb(const ResultText::View& view, std::size_t limit) {
-  // The generation is stable while `view` holds the text.
-  const std::uint64_t generation = text_.generation();
-  const bool reset = generation != index_.generation();
-  const std::size_t indexed = reset ? 0 : index_.IndexedSize();
-  const std::span<const char> bytes = view.bytes().first(indexed + std::min(limit, view.bytes().size() - indexed));
-  const bool more = bytes.size() < view.bytes().size();
-  const std::uint64_t lastLineBefore = index_.LineCount() - 1;
-  const std::uint64_t longestBefore = index_.LongestLineLength();
-  if (!index_.Update(bytes, generation)) return more;
+void ResultView::Absorb(const ResultLines& lines) {
+  // Resets happen on this thread, so the generation belongs to `lines`.
+  const std::uint64_t generation = document_.generation();
+  const bool reset = generation != generation_;
+  if (!reset && lines.Size() == size_) return;
+  const bool shrank = !reset && lines.Size() < size_;
+  const std::uint64_t lastLineBefore = lineCount_ - 1;
+  const std::uint64_t longestBefore = longestLine_;
+  generation_ = generation;
+  size_ = lines.Size();
+  lineCount_ = lines.Count();
+  longestLine_ = lines.LongestLength();
   if (reset) {
     top_ = left_ = 0;
     anchor_ = caret_ = {};
     wantedColumn_ = 0;
     viewport()->update();
+  } else if (shrank) {
+    // Another program cut the file short: the selection keeps to what is left.
+    anchor_ = ClampedTo(lines, anchor_);
+    caret_ = ClampedTo(lines, caret_);
+    viewport()->update();
   } else if (lastLineBefore <= top_ + FullRows()) {
     // Only the last line can have grown and only lines after it been added.
     viewport()->update();
   }
-  if (reset || index_.LineCount() - 1 != lastLineBefore || index_.LongestLineLength() != longestBefore) UpdateScrollBars();
-  return more;
-}
-
-ResultLines ResultView::Lines(const ResultText::View& view) const noexcept {
-  return {index_, view.bytes().first(index_.IndexedSize())};
+  if (reset || shrank || lineCount_ - 1 != lastLineBefore || longestLine_ != longestBefore) UpdateScrollBars();
 }
 
 void ResultView::UpdateFontMetrics() {
@@ -99,9 +103,9 @@ std::uint64_t ResultView::FullColumns() const noexcept {
 void ResultView::UpdateScrollBars() {
   const std::uint64_t rows = FullRows();
   const std::uint64_t columns = FullColumns();
-  const std::uint64_t lines = index_.LineCount();
+  const std::uint64_t lines = lineCount_;
   // One column more than the longest line, for the caret after its end.
-  const std::uint64_t width = index_.LongestLineLength() + 1;
+  const std::uint64_t width = longestLine_ + 1;
   verticalScale_ = ScrollScale(lines > rows ? lines - rows : 0, limits_.scrollBarSteps);
   horizontalScale_ = ScrollScale(width > columns ? width - columns : 0, limits_.scrollBarSteps);
   top_ = std::min(top_, verticalScale_.maximum());
@@ -160,58 +164,59 @@ void ResultView::MoveCaret(TextPosition caret, bool extendSelection) {
 }
 
 void ResultView::setSelection(TextPosition anchor, TextPosition caret) {
-  const ResultText::View view = ReadCurrent();
-  const ResultLines lines = Lines(view);
-  const auto clamp = [&lines](TextPosition position) {
-    position.line = std::min(position.line, lines.Count() - 1);
-    position.column = std::min(position.column, lines.Length(position.line));
-    return position;
-  };
-  anchor_ = clamp(anchor);
+  const ResultLines lines = ReadCurrent();
+  anchor_ = ClampedTo(lines, anchor);
   wantedColumn_ = caret.column;
-  MoveCaret(clamp(caret), true);
+  MoveCaret(ClampedTo(lines, caret), true);
 }
 
 void ResultView::selectAll() {
-  const ResultText::View view = ReadCurrent();
+  const ResultLines lines = ReadCurrent();
   anchor_ = {};
-  caret_ = Lines(view).End();
+  caret_ = lines.End();
   wantedColumn_ = caret_.column;
   EnsureCaretVisible();
   viewport()->update();
 }
 
-TextPosition ResultView::endPosition() {
-  const ResultText::View view = ReadCurrent();
-  return Lines(view).End();
-}
+TextPosition ResultView::endPosition() { return ReadCurrent().End(); }
 
-QString ResultView::TextOf(std::span<const char> bytes) {
+QString ResultView::TextOf(const ResultLines& lines, std::uint64_t begin, std::uint64_t end) {
   // Every byte makes at most one character.
-  QString text(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
+  const auto size = static_cast<std::size_t>(end - begin);
+  QString text(static_cast<qsizetype>(size), Qt::Uninitialized);
   // QChar is a char16_t in a wrapper; QString's own conversions treat its buffer the same way.
-  const std::size_t shown = ShownText(bytes, {reinterpret_cast<char16_t*>(text.data()), bytes.size()});
+  const std::span<char16_t> out(reinterpret_cast<char16_t*>(text.data()), size);
+  std::vector<char> chunk(std::min(size, kCopyChunk));
+  std::size_t shown = 0;
+  bool afterCr = false;
+  for (std::uint64_t at = begin; at < end;) {
+    const auto wanted = static_cast<std::size_t>(std::min<std::uint64_t>(chunk.size(), end - at));
+    const std::size_t got = lines.Read(at, std::span<char>(chunk).first(wanted));
+    std::span<const char> bytes(chunk.data(), got);
+    // The LF of a CR LF split between chunks belongs to the break the CR gave.
+    if (afterCr && !bytes.empty() && bytes.front() == '\n') bytes = bytes.subspan(1);
+    shown += ShownText(bytes, out.subspan(shown));
+    afterCr = got > 0 && chunk[got - 1] == '\r';
+    if (got < wanted) break;
+    at += got;
+  }
   text.truncate(static_cast<qsizetype>(shown));
   return text;
 }
 
-std::span<const char> ResultView::BytesBetween(const ResultLines& lines, TextPosition from, TextPosition to) {
-  const std::size_t begin = lines.Offset(std::min(from, to));
-  const std::size_t end = lines.Offset(std::max(from, to));
-  return lines.bytes.subspan(begin, end - begin);
-}
-
 QString ResultView::text(TextPosition from, TextPosition to) {
-  const ResultText::View view = ReadCurrent();
-  return TextOf(BytesBetween(Lines(view), from, to));
+  const ResultLines lines = ReadCurrent();
+  return TextOf(lines, lines.Offset(std::min(from, to)), lines.Offset(std::max(from, to)));
 }
 
 std::optional<QString> ResultView::SelectedText(std::size_t limit) {
-  const ResultText::View view = ReadCurrent();
+  const ResultLines lines = ReadCurrent();
   if (!hasSelection()) return std::nullopt;
-  const std::span<const char> selected = BytesBetween(Lines(view), anchor_, caret_);
-  if (selected.size() > limit) return std::nullopt;
-  return TextOf(selected);
+  const std::uint64_t begin = lines.Offset(std::min(anchor_, caret_));
+  const std::uint64_t end = lines.Offset(std::max(anchor_, caret_));
+  if (end - begin > limit) return std::nullopt;
+  return TextOf(lines, begin, end);
 }
 
 void ResultView::copy() {

@@ -8,13 +8,11 @@
 #include <functional>
 #include <memory>
 #include <optional>
-#include <span>
 
-#include "window/result_index.h"
-#include "window/result_lines.h"
-#include "window/result_position.h"
-#include "window/result_scroll_scale.h"
-#include "window/result_text.h"
+#include "resultview/result_document.h"
+#include "resultview/result_lines.h"
+#include "resultview/result_position.h"
+#include "resultview/result_scroll_scale.h"
 
 class QMenu;
 
@@ -27,25 +25,22 @@ struct ResultViewLimits {
   std::size_t copyBytes = std::size_t{256} << 20;
   // Finished selections of more bytes leave the primary selection as it was.
   std::size_t primarySelectionBytes = std::size_t{16} << 20;
-  // A refresh indexes at most this much and leaves the rest to the event loop, so that the
-  // window keeps painting while a large gain is taken in.
-  std::size_t bytesPerRefresh = std::size_t{32} << 20;
   // Positions a scroll bar holds one to a step; past them a step stands for several.
   std::uint64_t scrollBarSteps = ScrollScale::kBarLimit;
 };
 
-// txtResult for results of any size: shows a ResultText read-only, one byte a character
-// through Windows-1252, unwrapped, in the system's fixed-pitch font, with both scroll bars.
-// Only the lines and columns in sight are ever read to paint, so a gigabyte shows as fast as
-// a line. The text can be selected with the mouse and the keyboard and copied.
+// The result box for results of any size: shows a ResultDocument read-only, one byte a
+// character through Windows-1252, unwrapped, in the system's fixed-pitch font, with both scroll
+// bars. Only the lines and columns in sight are ever read to paint, so a gigabyte shows as fast
+// as a line. The text can be selected with the mouse and the keyboard and copied.
 class ResultView : public QAbstractScrollArea {
   Q_OBJECT
 
  public:
-  explicit ResultView(const ResultText& text, QWidget* parent = nullptr, ResultViewLimits limits = {});
+  explicit ResultView(ResultDocument& document, QWidget* parent = nullptr, ResultViewLimits limits = {});
   ~ResultView() override;
 
-  [[nodiscard]] std::uint64_t lineCount() const noexcept { return index_.LineCount(); }
+  [[nodiscard]] std::uint64_t lineCount() const noexcept { return lineCount_; }
   [[nodiscard]] std::uint64_t firstVisibleLine() const noexcept { return top_; }
   [[nodiscard]] std::uint64_t firstVisibleColumn() const noexcept { return left_; }
   [[nodiscard]] TextPosition caretPosition() const noexcept { return caret_; }
@@ -72,9 +67,9 @@ class ResultView : public QAbstractScrollArea {
   [[nodiscard]] std::unique_ptr<QMenu> createContextMenu();
 
  public slots:
-  // Takes in what the run has published since the last call, or starts over when the text
-  // was reset. Cheap enough for a timer during a run: only new bytes are read, and the view
-  // repaints only when a line in sight changed.
+  // Takes in what the run has written since the last call, or starts over when the text was
+  // reset, or shows less when the file has become shorter. Cheap enough for a timer during a
+  // run: the run has indexed the bytes, and the view repaints only when a line in sight changed.
   void refresh();
   void copy();
   void selectAll();
@@ -97,13 +92,11 @@ class ResultView : public QAbstractScrollArea {
   void timerEvent(QTimerEvent* event) override;
 
  private:
-  // Reads the text and brings the index and the view up to it. The lines stay valid while
-  // the returned view lives.
-  ResultText::View ReadCurrent();
-  // Takes in at most `limit` new bytes; returns whether more are left.
-  bool Absorb(const ResultText::View& view, std::size_t limit);
-  [[nodiscard]] ResultLines Lines(const ResultText::View& view) const noexcept;
-  [[nodiscard]] static QString TextOf(std::span<const char> bytes);
+  // The lines as the document has them now, with the view brought up to them.
+  ResultLines ReadCurrent();
+  void Absorb(const ResultLines& lines);
+  // The characters of the bytes from `begin` to `end`, as a copy gives them.
+  [[nodiscard]] static QString TextOf(const ResultLines& lines, std::uint64_t begin, std::uint64_t end);
 
   void UpdateFontMetrics();
   void UpdateScrollBars();
@@ -125,14 +118,17 @@ class ResultView : public QAbstractScrollArea {
   // The text of the selection when it holds at most `limit` bytes; nothing when there is no
   // selection or a larger one.
   [[nodiscard]] std::optional<QString> SelectedText(std::size_t limit);
-  [[nodiscard]] static std::span<const char> BytesBetween(const ResultLines& lines, TextPosition from, TextPosition to);
   void OfferPrimarySelection();
 
   void PaintLines(QPainter& painter, const ResultLines& lines, int height) const;
 
-  const ResultText& text_;
+  ResultDocument& document_;
   const ResultViewLimits limits_;
-  ResultIndex index_;
+  // The text as the view last took it in.
+  std::uint64_t generation_ = 0;
+  std::uint64_t size_ = 0;
+  std::uint64_t lineCount_ = 1;
+  std::uint64_t longestLine_ = 0;
   ScrollScale verticalScale_;
   ScrollScale horizontalScale_;
   bool settingScrollBars_ = false;
@@ -155,7 +151,6 @@ class ResultView : public QAbstractScrollArea {
   QBasicTimer tripleClickTimer_;
   QPoint tripleClickPoint_;
   int wheelRemainder_ = 0;
-  bool refreshPending_ = false;
   std::function<void(const QString&)> primarySelectionTarget_;
 };
 

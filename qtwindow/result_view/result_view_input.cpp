@@ -7,8 +7,8 @@
 #include <cmath>
 
 #include "qtwindow/result_view/result_view.h"
-#include "window/result_caret.h"
-#include "window/result_words.h"
+#include "resultview/result_caret.h"
+#include "resultview/result_words.h"
 
 namespace quillon {
 
@@ -44,8 +44,7 @@ void ResultView::keyPressEvent(QKeyEvent* event) {
   } else {
     bool handled = false;
     {
-      const ResultText::View view = ReadCurrent();
-      handled = MoveCaretByKey(Lines(view), event->key(), event->modifiers());
+      handled = MoveCaretByKey(ReadCurrent(), event->key(), event->modifiers());
     }
     if (!handled) {
       QAbstractScrollArea::keyPressEvent(event);
@@ -138,8 +137,7 @@ void ResultView::mousePressEvent(QMouseEvent* event) {
   tripleClickTimer_.stop();
   if (tripleClick) {
     // The whole line, without its break.
-    const ResultText::View view = ReadCurrent();
-    const ResultLines lines = Lines(view);
+    const ResultLines lines = ReadCurrent();
     const std::uint64_t line = LineAt(lines, event->position().toPoint());
     anchor_ = {line, 0};
     const TextPosition end{line, lines.Length(line)};
@@ -148,8 +146,7 @@ void ResultView::mousePressEvent(QMouseEvent* event) {
     return;
   }
   {
-    const ResultText::View view = ReadCurrent();
-    const TextPosition position = PositionAt(Lines(view), event->position().toPoint());
+    const TextPosition position = PositionAt(ReadCurrent(), event->position().toPoint());
     wantedColumn_ = position.column;
     MoveCaret(position, event->modifiers().testFlag(Qt::ShiftModifier));
   }
@@ -170,8 +167,7 @@ void ResultView::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void ResultView::DragTo(QPoint point) {
-  const ResultText::View view = ReadCurrent();
-  const ResultLines lines = Lines(view);
+  const ResultLines lines = ReadCurrent();
   TextPosition position = PositionAt(lines, point);
   if (point.y() >= viewport()->height()) position = CaretVertical(lines, position, 1, position.column);
   if (point.x() >= viewport()->width()) position.column = std::min(position.column + 1, lines.Length(position.line));
@@ -193,8 +189,7 @@ void ResultView::mouseDoubleClickEvent(QMouseEvent* event) {
     mousePressEvent(event);
     return;
   }
-  const ResultText::View view = ReadCurrent();
-  const ResultLines lines = Lines(view);
+  const ResultLines lines = ReadCurrent();
   const TextRange word = WordAt(lines, CharacterAt(lines, event->position().toPoint()));
   anchor_ = word.from;
   wantedColumn_ = word.to.column;

@@ -3,9 +3,11 @@
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
+#include <span>
+#include <vector>
 
 #include "qtwindow/result_view/result_view.h"
-#include "window/result_shown_text.h"
+#include "resultview/result_shown_text.h"
 
 namespace quillon {
 
@@ -24,13 +26,16 @@ QString PaintedText(std::span<const char> bytes) {
 void ResultView::paintEvent(QPaintEvent* event) {
   QPainter painter(viewport());
   painter.fillRect(event->rect(), palette().color(QPalette::Base));
-  const ResultText::View view = text_.Read();
-  if (text_.generation() != index_.generation()) {
+  if (document_.generation() != generation_) {
     // A new run has begun since the last refresh: nothing of the old text is valid any more.
     QTimer::singleShot(0, this, &ResultView::refresh);
     return;
   }
-  PaintLines(painter, Lines(view), event->rect().bottom() + 1);
+  // Painted from the file as it is now, which may have become shorter since the last refresh:
+  // then the view catches up right after.
+  const ResultLines lines = document_.Lines();
+  PaintLines(painter, lines, event->rect().bottom() + 1);
+  if (document_.FoundShorter() || lines.Size() < size_) QTimer::singleShot(0, this, &ResultView::refresh);
 }
 
 void ResultView::PaintLines(QPainter& painter, const ResultLines& lines, int height) const {
@@ -44,16 +49,18 @@ void ResultView::PaintLines(QPainter& painter, const ResultLines& lines, int hei
   const std::uint64_t columns = FullColumns() + 2;
   const auto columnX = [this](std::uint64_t column) { return static_cast<qreal>(column - left_) * columnWidth_; };
 
-  std::size_t start = 0;
+  std::vector<char> inSight(static_cast<std::size_t>(columns));
+  std::uint64_t start = 0;
   for (int y = 0; y < height; y += lineHeight_) {
     const std::uint64_t line = top_ + static_cast<std::uint64_t>(y / lineHeight_);
     if (line >= lines.Count()) break;
     // Each line starts where the break of the one before ends, so the index is asked once a line.
     start = y == 0 ? lines.Start(line) : start;
-    const std::size_t end = lines.index.LineEnd(lines.bytes, line);
+    const std::uint64_t end = lines.EndAfter(line, start);
     const std::uint64_t length = end - start;
     const std::uint64_t first = std::min(left_, length);
-    const std::uint64_t last = std::min(length, left_ + columns);
+    // Only what the file still holds is painted.
+    const std::uint64_t last = first + lines.Read(start + first, std::span<char>(inSight).first(std::min(length, left_ + columns) - first));
 
     // The selected columns of this line; a selected break shows as one selected column.
     std::uint64_t selectedFrom = 0;
@@ -71,7 +78,7 @@ void ResultView::PaintLines(QPainter& painter, const ResultLines& lines, int hei
     for (int piece = 0; piece < 3; ++piece) {
       if (cuts[piece] == cuts[piece + 1]) continue;
       painter.setPen(piece == 1 ? selectedColour : textColour);
-      const std::span<const char> bytes = lines.bytes.subspan(start + cuts[piece], cuts[piece + 1] - cuts[piece]);
+      const std::span<const char> bytes = std::span<const char>(inSight).subspan(cuts[piece] - first, cuts[piece + 1] - cuts[piece]);
       painter.drawText(QPointF(columnX(cuts[piece]), y + ascent_), PaintedText(bytes));
     }
 
@@ -80,8 +87,7 @@ void ResultView::PaintLines(QPainter& painter, const ResultLines& lines, int hei
       painter.fillRect(QRectF(x, y, 1, lineHeight_), textColour);
     }
 
-    const bool crLf = end + 1 < lines.bytes.size() && lines.bytes[end] == '\r' && lines.bytes[end + 1] == '\n';
-    start = end + (crLf ? 2 : 1);
+    start = lines.AfterBreak(end);
   }
 }
 

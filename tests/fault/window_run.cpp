@@ -32,7 +32,7 @@ WindowRun RunHere(const std::string& inputPath, RevertMode mode, const IoFault& 
     const InjectedIoFault injected(fault);
     controller.Revert();
   }
-  return {surface.calls, surface.Result().Text(), ""};
+  return {surface.calls, surface.Result(), ""};
 }
 
 bool SetUpChild(Runner runner) {

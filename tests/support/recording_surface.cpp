@@ -5,7 +5,7 @@
 namespace quillon::testing {
 
 void RecordingSurface::ClearResult() {
-  result_.Reset();
+  result_.clear();
   calls.emplace_back("result clear");
 }
 

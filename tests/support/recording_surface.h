@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "window/file_chooser.h"
-#include "window/result_text.h"
 #include "window/window_surface.h"
 
 namespace quillon::testing {
@@ -13,9 +12,10 @@ namespace quillon::testing {
 // "progress 12.5", "revert off", "busy on", "message no Infile".
 class RecordingSurface : public WindowSurface {
  public:
-  [[nodiscard]] const ResultText& Result() const noexcept { return result_; }
+  // The output the run reported, as it reported it.
+  [[nodiscard]] const std::string& Result() const noexcept { return result_; }
   void ClearResult() override;
-  void OutputWritten(std::span<const char> bytes) override { result_.Append(bytes); }
+  void OutputWritten(std::span<const char> bytes) override { result_.append(bytes.begin(), bytes.end()); }
   void SetProgressValue(float percent) override;
   void SetRevertEnabled(bool enabled) override;
   [[nodiscard]] RevertMode SelectedMode() const override { return selectedMode; }
@@ -33,7 +33,7 @@ class RecordingSurface : public WindowSurface {
   std::stop_source stopSource;  // request a stop to act as a closing window
 
  private:
-  ResultText result_;
+  std::string result_;
   std::vector<float> progress_;
 };
 

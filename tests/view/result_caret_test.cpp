@@ -1,4 +1,4 @@
-#include "window/result_caret.h"
+#include "resultview/result_caret.h"
 
 #include <gtest/gtest.h>
 
@@ -11,10 +11,14 @@ class ResultCaretTest : public ::testing::Test {
  protected:
   // Lines "abc", "", "de", "fghij" with a break of each kind.
   const std::string text_ = "abc\r\n\rde\nfghij";
+  const SpanByteSource source_{{text_.data(), text_.size()}};
   ResultIndex index_;
-  ResultLines lines_{index_, {text_.data(), text_.size()}};
+  ResultLines lines_{Indexed(index_, text_), source_};
 
-  void SetUp() override { index_.Update(lines_.bytes, 0); }
+  static const ResultIndex& Indexed(ResultIndex& index, const std::string& text) {
+    index.Append({text.data(), text.size()});
+    return index;
+  }
 };
 
 TEST_F(ResultCaretTest, LeftAndRightCrossLineBreaks) {

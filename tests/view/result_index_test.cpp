@@ -1,4 +1,4 @@
-#include "window/result_index.h"
+#include "resultview/result_index.h"
 
 #include <gtest/gtest.h>
 
@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "resultview/result_lines.h"
 #include "tests/view/reference_lines.h"
 
 namespace quillon {
@@ -17,36 +18,45 @@ using testing::SplitLines;
 
 std::span<const char> Bytes(const std::string& text) { return {text.data(), text.size()}; }
 
-// Checks the queries of `index`, built over `text`, against the plain split of the text: the
+// Gives `index` the bytes [from, to) of `text` as a buffer of their own, as a run's writer
+// passes them, so that reading past the piece is caught.
+void AppendPiece(ResultIndex& index, const std::string& text, std::size_t from, std::size_t to) {
+  const std::string piece = text.substr(from, to - from);
+  index.Append(Bytes(piece));
+}
+
+// Checks the lines of `index`, built over `text`, against the plain split of the text: the
 // position of every offset, or only of those in the last line.
 void ExpectMatchesReference(const ResultIndex& index, const std::string& text, bool everyOffset = true) {
-  const std::vector<ReferenceLine> lines = SplitLines(text);
-  const std::span<const char> bytes = Bytes(text);
-  ASSERT_EQ(index.IndexedSize(), text.size());
-  ASSERT_EQ(index.LineCount(), lines.size());
+  const std::vector<ReferenceLine> reference = SplitLines(text);
+  const SpanByteSource source(Bytes(text));
+  const ResultLines lines(index, source);
+  ASSERT_EQ(lines.Size(), text.size());
+  ASSERT_EQ(lines.Count(), reference.size());
   std::uint64_t longest = 0;
-  for (std::size_t line = 0; line < lines.size(); ++line) {
+  for (std::size_t line = 0; line < reference.size(); ++line) {
     SCOPED_TRACE("line " + std::to_string(line));
-    ASSERT_EQ(index.LineStart(bytes, line), lines[line].start);
-    ASSERT_EQ(index.LineEnd(bytes, line), lines[line].end);
-    ASSERT_EQ(index.LineLength(bytes, line), lines[line].end - lines[line].start);
-    ASSERT_EQ(index.OffsetOf(bytes, {line, 0}), lines[line].start);
-    ASSERT_EQ(index.OffsetOf(bytes, {line, text.size() + 5}), lines[line].end);
-    longest = std::max<std::uint64_t>(longest, lines[line].end - lines[line].start);
-    const bool checkOffsets = everyOffset || line + 1 == lines.size();
-    for (std::size_t offset = lines[line].start; checkOffsets && offset <= lines[line].end; ++offset) {
-      const TextPosition expected{line, offset - lines[line].start};
-      ASSERT_EQ(index.PositionOf(bytes, offset), expected) << "offset " << offset;
+    ASSERT_EQ(lines.Start(line), reference[line].start);
+    ASSERT_EQ(lines.LineEnd(line), reference[line].end);
+    ASSERT_EQ(lines.Length(line), reference[line].end - reference[line].start);
+    ASSERT_EQ(lines.Offset({line, 0}), reference[line].start);
+    ASSERT_EQ(lines.Offset({line, text.size() + 5}), reference[line].end);
+    longest = std::max<std::uint64_t>(longest, reference[line].end - reference[line].start);
+    const bool checkOffsets = everyOffset || line + 1 == reference.size();
+    for (std::size_t offset = reference[line].start; checkOffsets && offset <= reference[line].end; ++offset) {
+      const TextPosition expected{line, offset - reference[line].start};
+      ASSERT_EQ(lines.PositionOf(offset), expected) << "offset " << offset;
     }
     // The LF of a CR LF lies inside the break: it belongs to the end of the line.
-    if (lines[line].end + 1 < text.size() && text[lines[line].end] == '\r' && text[lines[line].end + 1] == '\n') {
-      const TextPosition expected{line, lines[line].end - lines[line].start};
-      ASSERT_EQ(index.PositionOf(bytes, lines[line].end + 1), expected);
+    const std::size_t end = reference[line].end;
+    if (end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n') {
+      const TextPosition expected{line, end - reference[line].start};
+      ASSERT_EQ(lines.PositionOf(end + 1), expected);
     }
   }
-  EXPECT_EQ(index.LongestLineLength(), longest);
-  EXPECT_THROW((void)index.LineStart(bytes, lines.size()), std::out_of_range);
-  EXPECT_THROW((void)index.PositionOf(bytes, text.size() + 1), std::out_of_range);
+  EXPECT_EQ(lines.LongestLength(), longest);
+  EXPECT_THROW((void)lines.Start(reference.size()), std::out_of_range);
+  EXPECT_THROW((void)lines.PositionOf(text.size() + 1), std::out_of_range);
 }
 
 // Text of lines whose lengths are drawn from up to `maxLine`, ended by every kind of break,
@@ -65,14 +75,15 @@ std::string RandomText(std::mt19937& random, std::size_t size, std::size_t maxLi
   return text;
 }
 
-// Publishes `text` to a fresh index in random pieces, checking after each piece.
+// Gives `text` to a fresh index in random pieces, checking after each piece.
 void IndexInPieces(const std::string& text, std::size_t spacing, std::mt19937& random) {
   ResultIndex index(spacing);
   std::uniform_int_distribution<std::size_t> piece(0, 400);
   std::size_t published = 0;
   while (published < text.size()) {
-    published = std::min(text.size(), published + piece(random));
-    index.Update({text.data(), published}, 0);
+    const std::size_t next = std::min(text.size(), published + piece(random));
+    AppendPiece(index, text, published, next);
+    published = next;
     ExpectMatchesReference(index, text.substr(0, published), published == text.size());
   }
 }
@@ -80,9 +91,10 @@ void IndexInPieces(const std::string& text, std::size_t spacing, std::mt19937& r
 TEST(ResultIndexTest, EmptyTextHasOneEmptyLine) {
   ResultIndex index;
   const std::string text;
-  EXPECT_FALSE(index.Update(Bytes(text), 0));
+  index.Append(Bytes(text));
   ExpectMatchesReference(index, text);
-  EXPECT_EQ(index.PositionOf(Bytes(text), 0), (TextPosition{0, 0}));
+  const SpanByteSource source(Bytes(text));
+  EXPECT_EQ(ResultLines(index, source).PositionOf(0), (TextPosition{0, 0}));
 }
 
 TEST(ResultIndexTest, MatchesPlainSplitOnRandomTextsPublishedInPieces) {
@@ -101,7 +113,7 @@ TEST(ResultIndexTest, MatchesPlainSplitWhenPublishedWhole) {
     for (const std::size_t maxLine : {1, 70, 5000}) {
       const std::string text = RandomText(random, 20000, maxLine);
       ResultIndex index(spacing);
-      EXPECT_TRUE(index.Update(Bytes(text), 0));
+      index.Append(Bytes(text));
       ExpectMatchesReference(index, text);
     }
   }
@@ -109,18 +121,19 @@ TEST(ResultIndexTest, MatchesPlainSplitWhenPublishedWhole) {
 
 TEST(ResultIndexTest, CrThenLfInTheNextPublishIsOneBreak) {
   const std::string text = "ab\r\ncd";
+  const SpanByteSource source(Bytes(text));
   ResultIndex index;
-  index.Update({text.data(), 3}, 0);
-  EXPECT_EQ(index.LineCount(), 2u);
-  EXPECT_EQ(index.LineStart(Bytes(text), 1), 3u);
-  EXPECT_EQ(index.LineLength(Bytes(text), 1), 0u);
+  AppendPiece(index, text, 0, 3);
+  EXPECT_EQ(ResultLines(index, source).Count(), 2u);
+  EXPECT_EQ(ResultLines(index, source).Start(1), 3u);
+  EXPECT_EQ(ResultLines(index, source).Length(1), 0u);
 
-  index.Update({text.data(), 4}, 0);
-  EXPECT_EQ(index.LineCount(), 2u);
-  EXPECT_EQ(index.LineStart(Bytes(text), 1), 4u);
-  EXPECT_EQ(index.LongestLineLength(), 2u);
+  AppendPiece(index, text, 3, 4);
+  EXPECT_EQ(ResultLines(index, source).Count(), 2u);
+  EXPECT_EQ(ResultLines(index, source).Start(1), 4u);
+  EXPECT_EQ(index.Indexed().longestLine, 2u);
 
-  index.Update(Bytes(text), 0);
+  AppendPiece(index, text, 4, text.size());
   ExpectMatchesReference(index, text);
 }
 
@@ -133,13 +146,15 @@ TEST(ResultIndexTest, BreaksAroundCheckpointsAndBlockEdges) {
       text.replace(at, lineBreak.size(), lineBreak);
       text.replace(10, 1, "\r");
       ResultIndex whole(kSpacing);
-      whole.Update(Bytes(text), 0);
+      whole.Append(Bytes(text));
       ExpectMatchesReference(whole, text);
 
-      // The same text published up to, between and after the break's bytes.
+      // The same text written up to, between and after the break's bytes.
       ResultIndex pieces(kSpacing);
+      std::size_t written = 0;
       for (const std::size_t end : {at, at + 1, at + 2, text.size()}) {
-        pieces.Update({text.data(), end}, 0);
+        AppendPiece(pieces, text, written, end);
+        written = end;
         ExpectMatchesReference(pieces, text.substr(0, end));
       }
     }
@@ -153,65 +168,106 @@ TEST(ResultIndexTest, LinesOfMegabytesAreFoundFromCheckpoints) {
   text[4'999'000] = '\r';
   text += "\nshort\n";
   ResultIndex index;
-  const std::span<const char> bytes = Bytes(text);
   std::size_t published = 0;
-  for (const std::size_t piece : {999'999, 2, 3'000'000, 1'500'000}) {
-    published = std::min(text.size(), published + piece);
-    index.Update({text.data(), published}, 0);
+  for (const std::size_t piece : {999'999, 2, 3'000'000, 1'500'000, 10}) {
+    const std::size_t next = std::min(text.size(), published + piece);
+    AppendPiece(index, text, published, next);
+    published = next;
   }
-  index.Update(bytes, 0);
-  ASSERT_EQ(index.LineCount(), 5u);
-  EXPECT_EQ(index.LineStart(bytes, 1), 1'000'002u);
-  EXPECT_EQ(index.LineLength(bytes, 1), 4'999'000u - 1'000'002u);
-  EXPECT_EQ(index.LineStart(bytes, 2), 4'999'001u);
-  EXPECT_EQ(index.LineLength(bytes, 2), 999u);
-  EXPECT_EQ(index.LineStart(bytes, 3), 5'000'001u);
-  EXPECT_EQ(index.LineLength(bytes, 3), 5u);
-  EXPECT_EQ(index.LongestLineLength(), 4'999'000u - 1'000'002u);
-  EXPECT_EQ(index.PositionOf(bytes, 3'000'000), (TextPosition{1, 3'000'000 - 1'000'002}));
-  EXPECT_EQ(index.PositionOf(bytes, 1'000'001), (TextPosition{0, 1'000'000}));
-  EXPECT_EQ(index.OffsetOf(bytes, {1, 2'500'000}), 3'500'002u);
+  const SpanByteSource source(Bytes(text));
+  const ResultLines lines(index, source);
+  ASSERT_EQ(lines.Count(), 5u);
+  EXPECT_EQ(lines.Start(1), 1'000'002u);
+  EXPECT_EQ(lines.Length(1), 4'999'000u - 1'000'002u);
+  EXPECT_EQ(lines.Start(2), 4'999'001u);
+  EXPECT_EQ(lines.Length(2), 999u);
+  EXPECT_EQ(lines.Start(3), 5'000'001u);
+  EXPECT_EQ(lines.Length(3), 5u);
+  EXPECT_EQ(lines.LongestLength(), 4'999'000u - 1'000'002u);
+  EXPECT_EQ(lines.PositionOf(3'000'000), (TextPosition{1, 3'000'000 - 1'000'002}));
+  EXPECT_EQ(lines.PositionOf(1'000'001), (TextPosition{0, 1'000'000}));
+  EXPECT_EQ(lines.Offset({1, 2'500'000}), 3'500'002u);
 }
 
 TEST(ResultIndexTest, LongestLineCountsAnUnendedLastLine) {
   std::string text = "abc\n";
   text += std::string(100, 'z');
   ResultIndex index(64);
-  index.Update({text.data(), 50}, 0);
-  EXPECT_EQ(index.LongestLineLength(), 46u);
-  index.Update(Bytes(text), 0);
-  EXPECT_EQ(index.LongestLineLength(), 100u);
+  AppendPiece(index, text, 0, 50);
+  EXPECT_EQ(index.Indexed().longestLine, 46u);
+  AppendPiece(index, text, 50, text.size());
+  EXPECT_EQ(index.Indexed().longestLine, 100u);
 }
 
-TEST(ResultIndexTest, NewGenerationStartsOver) {
+TEST(ResultIndexTest, ClearStartsOver) {
   const std::string first = "one\ntwo\nthree\n";
   const std::string second = "x\r\ny";
   ResultIndex index(64);
-  index.Update(Bytes(first), 1);
-  ASSERT_EQ(index.LineCount(), 4u);
+  index.Append(Bytes(first));
 
-  // A new run's text, shorter than the old one.
-  EXPECT_TRUE(index.Update({second.data(), 2}, 2));
-  EXPECT_EQ(index.generation(), 2u);
+  // A new run's text, shorter than the old one: nothing of the old one's breaks is left.
+  index.Clear();
+  AppendPiece(index, second, 0, 2);
   ExpectMatchesReference(index, second.substr(0, 2));
-  index.Update(Bytes(second), 2);
+  AppendPiece(index, second, 2, second.size());
   ExpectMatchesReference(index, second);
+}
 
-  // Same length as before but another text: only the generation tells.
-  const std::string third = "abcd";
-  EXPECT_TRUE(index.Update(Bytes(third), 3));
-  ExpectMatchesReference(index, third);
-  EXPECT_FALSE(index.Update(Bytes(third), 3));
+TEST(ResultIndexTest, OddWriteSizesGiveTheLinesOfOnePiece) {
+  std::mt19937 random(42);
+  // Long enough for every size below to cross checkpoints; CR LF pairs fall across edges.
+  const std::string text = RandomText(random, 30000, 90);
+  for (const std::size_t spacing : {64, 4096}) {
+    for (const std::size_t pieceSize : {1, 3, 63, 4095, 4097}) {
+      SCOPED_TRACE("spacing " + std::to_string(spacing) + ", pieces of " + std::to_string(pieceSize));
+      ResultIndex index(spacing);
+      for (std::size_t at = 0; at < text.size(); at += pieceSize) AppendPiece(index, text, at, std::min(text.size(), at + pieceSize));
+      ExpectMatchesReference(index, text, false);
+    }
+  }
+}
+
+TEST(ResultIndexTest, CutShortTextHasOnlyTheLinesBeforeItsEnd) {
+  std::mt19937 random(5);
+  const std::string text = RandomText(random, 9000, 50);
+  ResultIndex index(128);
+  index.Append(Bytes(text));
+  const SpanByteSource source(Bytes(text));
+  for (const std::size_t size : {std::size_t{0}, std::size_t{1}, std::size_t{127}, std::size_t{128}, std::size_t{4000}, text.size() - 1}) {
+    SCOPED_TRACE("cut to " + std::to_string(size));
+    const std::string kept = text.substr(0, size);
+    const std::vector<ReferenceLine> reference = SplitLines(kept);
+    const ResultLines lines(index, source, size);
+    ASSERT_EQ(lines.Count(), reference.size());
+    EXPECT_EQ(lines.End(), (TextPosition{reference.size() - 1, reference.back().end - reference.back().start}));
+    EXPECT_EQ(lines.Start(reference.size() - 1), reference.back().start);
+    std::string out(10, '?');
+    EXPECT_EQ(lines.Read(size, out), 0u);
+  }
+}
+
+TEST(ResultIndexTest, BytesThatNoLongerMatchTheIndexStayWithinTheText) {
+  std::mt19937 random(9);
+  const std::string text = RandomText(random, 5000, 40);
+  ResultIndex index(64);
+  index.Append(Bytes(text));
+  // The same size, but the breaks gone or moved: every answer must still lie in the text.
+  for (const std::string& changed : {std::string(text.size(), 'x'), std::string(text.size(), '\n'), RandomText(random, 5000, 40)}) {
+    const SpanByteSource source(Bytes(changed));
+    const ResultLines lines(index, source);
+    for (std::uint64_t line = 0; line < lines.Count(); ++line) {
+      const std::uint64_t start = lines.Start(line);
+      ASSERT_LE(start, changed.size());
+      ASSERT_LE(lines.LineEnd(line), changed.size());
+      ASSERT_LE(start + lines.Length(line), changed.size());
+    }
+    EXPECT_LE(lines.Offset(lines.End()), changed.size());
+  }
 }
 
 TEST(ResultIndexTest, RejectsMisuse) {
   EXPECT_THROW(ResultIndex(0), std::invalid_argument);
   EXPECT_THROW(ResultIndex(100), std::invalid_argument);
-  const std::string text = "abc\ndef";
-  ResultIndex index;
-  index.Update(Bytes(text), 0);
-  EXPECT_THROW(index.Update({text.data(), 3}, 0), std::logic_error);
-  EXPECT_THROW((void)index.LineStart({text.data(), 3}, 1), std::logic_error);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
-#include "window/result_shown_text.h"
+#include "resultview/result_shown_text.h"
 
-#include "window/cp1252.h"
+#include "resultview/cp1252.h"
 
 #include <gtest/gtest.h>
 

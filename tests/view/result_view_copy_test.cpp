@@ -183,5 +183,19 @@ TEST_F(ResultViewCopyTest, SelectionOverTheLimitShowsAMessageAndCopiesNothing) {
   EXPECT_TRUE(message.contains(QStringLiteral("output file"))) << message.toStdString();
 }
 
+TEST_F(ResultViewCopyTest, LargeCopiesReadTheFileInPiecesWithoutSplittingACrLf) {
+  // The copy reads a mebibyte at a time: the CR ends the first piece, its LF starts the next.
+  constexpr std::size_t kPiece = std::size_t{1} << 20;
+  std::string text(kPiece - 1, 'a');
+  text += "\r\nb\rc";
+  text += std::string(kPiece, '\x80');
+  Show(text);
+  view_->selectAll();
+  const QString copied = CopyWithKeys();
+  ASSERT_EQ(copied.size(), static_cast<qsizetype>(text.size() - 1));
+  EXPECT_EQ(copied.mid(static_cast<qsizetype>(kPiece) - 2, 6), QStringLiteral("a\nb\nc") + QChar(0x20AC));
+  EXPECT_EQ(copied.back(), QChar(0x20AC));
+}
+
 }  // namespace
 }  // namespace quillon::testing

@@ -6,26 +6,48 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <unistd.h>
+
 #include <cmath>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
+
+#include "fileio/block_io.h"
 
 namespace quillon::testing {
 
 void ResultViewTest::Show(std::string_view bytes, QSize size, ResultViewLimits limits) {
   ResetText(bytes);
-  view_ = std::make_unique<ResultView>(text_, nullptr, limits);
+  view_ = std::make_unique<ResultView>(document_, nullptr, limits);
   view_->resize(size);
   view_->show();
   QApplication::processEvents();
 }
 
 void ResultViewTest::ResetText(std::string_view bytes) {
-  text_.Reset();
+  document_.Reset();
+  outputPath_ = folder_.File("result" + std::to_string(++runs_) + ".txt");
+  output_ = OpenNewForWrite(outputPath_);
+  ASSERT_TRUE(output_.valid()) << output_.error();
+  document_.OutputOpened(DuplicateHandle(output_));
+  written_ = 0;
   Append(bytes);
 }
 
 void ResultViewTest::Append(std::string_view bytes) {
-  text_.Append(bytes);
+  WriteAt(output_, static_cast<std::int64_t>(written_), {bytes.data(), bytes.size()});
+  written_ += bytes.size();
+  document_.OutputWritten({bytes.data(), bytes.size()});
+}
+
+void ResultViewTest::TruncateOutput(std::uint64_t size) const {
+  ASSERT_EQ(::truncate(outputPath_.c_str(), static_cast<off_t>(size)), 0);
+}
+
+void ResultViewTest::ReplaceOutput(std::string_view bytes) const {
+  const std::string other = folder_.Write("replacement.txt", bytes);
+  std::filesystem::rename(other, outputPath_);
 }
 
 qreal ResultViewTest::ColumnWidth() const { return QFontMetricsF(view_->font()).horizontalAdvance(QLatin1Char('M')); }

@@ -8,23 +8,30 @@
 #include <QString>
 #include <cstddef>
 #include <memory>
+#include <string>
 #include <string_view>
 
+#include "fileio/file_handle.h"
 #include "qtwindow/result_view/result_view.h"
-#include "window/result_text.h"
+#include "resultview/result_document.h"
+#include "tests/support/temp_folder.h"
 
 namespace quillon::testing {
 
-// A shown result view over a result text that the test publishes to, with helpers that act
-// as the user would: clicks, drags and keys at lines and columns.
+// A shown result view over a result that the test writes to a file as a run does, with helpers
+// that act as the user would: clicks, drags and keys at lines and columns.
 class ResultViewTest : public ::testing::Test {
  protected:
-  // Starts a new text holding `bytes` and shows a view of `size` over it.
+  // Starts a new result holding `bytes` and shows a view of `size` over it.
   void Show(std::string_view bytes, QSize size = {420, 220}, ResultViewLimits limits = {});
-  // Starts a new text, as a run does; the view is told only through refresh().
+  // Starts a new result in a new output file, as a run does; the view is told only through
+  // refresh().
   void ResetText(std::string_view bytes);
-  // Publishes `bytes` after the text so far.
+  // Writes `bytes` after the result so far and reports them written.
   void Append(std::string_view bytes);
+  // What another program may do to the output file once the run is over.
+  void TruncateOutput(std::uint64_t size) const;
+  void ReplaceOutput(std::string_view bytes) const;
 
   [[nodiscard]] qreal ColumnWidth() const;
   [[nodiscard]] int LineHeight() const;
@@ -46,8 +53,15 @@ class ResultViewTest : public ::testing::Test {
   // Whether any pixel of on-screen cell (row, column) has the selection's colour.
   [[nodiscard]] bool IsHighlighted(const QImage& image, int row, int column) const;
 
-  ResultText text_;
+  TempFolder folder_;
+  std::string outputPath_;
+  ResultDocument document_;
   std::unique_ptr<ResultView> view_;
+
+ private:
+  FileHandle output_;
+  std::uint64_t written_ = 0;
+  int runs_ = 0;
 };
 
 }  // namespace quillon::testing

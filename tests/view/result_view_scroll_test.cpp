@@ -4,7 +4,7 @@
 #include <string>
 
 #include "tests/view/result_view_fixture.h"
-#include "window/result_scroll_scale.h"
+#include "resultview/result_scroll_scale.h"
 
 namespace quillon::testing {
 namespace {

@@ -4,8 +4,8 @@
 #include <cmath>
 
 #include "tests/view/result_view_fixture.h"
-#include "window/cp1252.h"
-#include "window/result_word_bytes.h"
+#include "resultview/cp1252.h"
+#include "resultview/result_word_bytes.h"
 
 namespace quillon::testing {
 namespace {

@@ -1,7 +1,8 @@
-#include "window/result_words.h"
+#include "resultview/result_words.h"
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -14,9 +15,11 @@ class ResultWordsTest : public ::testing::Test {
  protected:
   void Use(std::string text) {
     text_ = std::move(text);
-    index_.Update(lines().bytes, generation_++);
+    index_.Clear();
+    index_.Append({text_.data(), text_.size()});
+    source_ = std::make_unique<SpanByteSource>(std::span<const char>(text_.data(), text_.size()));
   }
-  [[nodiscard]] ResultLines lines() const { return {index_, {text_.data(), text_.size()}}; }
+  [[nodiscard]] ResultLines lines() const { return {index_, *source_}; }
   [[nodiscard]] Columns Word(std::uint64_t line, std::uint64_t column, std::uint64_t reach = kWordReach) const {
     const TextRange range = WordAt(lines(), {line, column}, reach);
     EXPECT_EQ(range.from.line, line);
@@ -26,7 +29,7 @@ class ResultWordsTest : public ::testing::Test {
 
   std::string text_;
   ResultIndex index_;
-  std::uint64_t generation_ = 1;
+  std::unique_ptr<SpanByteSource> source_;
 };
 
 TEST_F(ResultWordsTest, WordAtSelectsTheWordOrElseTheOneCharacter) {

@@ -1,4 +1,4 @@
-#include "window/result_scroll_scale.h"
+#include "resultview/result_scroll_scale.h"
 
 #include <algorithm>
 

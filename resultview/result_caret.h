@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "window/result_lines.h"
-#include "window/result_position.h"
+#include "resultview/result_lines.h"
+#include "resultview/result_position.h"
 
 namespace quillon {
 

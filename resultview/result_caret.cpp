@@ -1,4 +1,4 @@
-#include "window/result_caret.h"
+#include "resultview/result_caret.h"
 
 #include <algorithm>
 

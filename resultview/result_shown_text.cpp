@@ -1,4 +1,4 @@
-#include "window/result_shown_text.h"
+#include "resultview/result_shown_text.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -7,7 +7,7 @@
 #include <emmintrin.h>
 #endif
 
-#include "window/cp1252.h"
+#include "resultview/cp1252.h"
 
 namespace quillon {
 

@@ -1,0 +1,47 @@
+#include "resultview/result_document.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace quillon {
+
+ResultDocument::ResultDocument(std::size_t spacing) : index_(spacing) {}
+
+void ResultDocument::Reset() {
+  {
+    const std::lock_guard lock(fileMutex_);
+    file_.reset();
+  }
+  cachedFile_.reset();
+  cache_.Open(nullptr);
+  index_.Clear();
+  generation_.fetch_add(1, std::memory_order_acq_rel);
+}
+
+void ResultDocument::OutputOpened(FileHandle output) {
+  auto file = std::make_shared<const FileHandle>(std::move(output));
+  const std::lock_guard lock(fileMutex_);
+  file_ = std::move(file);
+}
+
+void ResultDocument::OutputWritten(std::span<const char> bytes) { index_.Append(bytes); }
+
+ResultLines ResultDocument::Lines() {
+  {
+    const std::lock_guard lock(fileMutex_);
+    if (file_ != cachedFile_) {
+      cachedFile_ = file_;
+      cache_.Open(cachedFile_);
+    }
+  }
+  // The index is taken first: the bytes it counts are in the file by then, unless the file
+  // has lost them since.
+  std::uint64_t size = index_.Indexed().size;
+  size = std::min(size, cache_.FileSize().value_or(0));
+  cache_.Limit(size);
+  return {index_, cache_, size};
+}
+
+std::size_t ResultDocument::MemoryBytes() const { return index_.MemoryBytes() + cache_.MemoryBytes(); }
+
+}  // namespace quillon

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <span>
+
+#include "fileio/file_handle.h"
+#include "resultview/file_block_cache.h"
+#include "resultview/result_index.h"
+#include "resultview/result_lines.h"
+
+namespace quillon {
+
+// The result of the latest run as the result view reads it: from the run's output file,
+// through a descriptor of its own, so that memory does not grow with the result beyond its
+// sparse line index. The run indexes the bytes as it writes them; the view reads them back
+// from the file. What another program does to the file later cannot make the view read past
+// its end: a shorter file shows as a shorter text, and a file renamed over it does not change
+// what the descriptor reads.
+class ResultDocument {
+ public:
+  explicit ResultDocument(std::size_t spacing = ResultIndex::kDefaultSpacing);
+  ResultDocument(const ResultDocument&) = delete;
+  ResultDocument& operator=(const ResultDocument&) = delete;
+
+  // The run's side. Reset before a run starts, on the window's thread; the rest from the
+  // run's writing thread.
+  void Reset();
+  // The file the result goes to, open for reading.
+  void OutputOpened(FileHandle output);
+  // The next bytes of the result, once they are in the file.
+  void OutputWritten(std::span<const char> bytes);
+
+  // The view's side, from one thread. Counts the resets, so that the view can tell a new
+  // result from a longer one.
+  [[nodiscard]] std::uint64_t generation() const noexcept { return generation_.load(std::memory_order_acquire); }
+  // The lines as far as the run has written them and the file still holds them. The lines
+  // read through the document: they are valid until the next call.
+  [[nodiscard]] ResultLines Lines();
+  // Whether a read since the last call found less in the file than the lines expected: the
+  // file has become shorter and Lines() will show that.
+  [[nodiscard]] bool FoundShorter() noexcept { return cache_.TakeShortRead(); }
+
+  // Bytes the document holds (the index and the cache), for measuring.
+  [[nodiscard]] std::size_t MemoryBytes() const;
+
+ private:
+  ResultIndex index_;
+  FileBlockCache cache_;
+  std::shared_ptr<const FileHandle> cachedFile_;
+  std::mutex fileMutex_;
+  std::shared_ptr<const FileHandle> file_;
+  std::atomic<std::uint64_t> generation_{0};
+};
+
+}  // namespace quillon

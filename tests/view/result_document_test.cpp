@@ -1,0 +1,155 @@
+#include "resultview/result_document.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <random>
+#include <string>
+#include <thread>
+
+#include "fileio/block_io.h"
+#include "resultview/file_block_cache.h"
+#include "tests/support/temp_folder.h"
+#include "tests/view/reference_lines.h"
+
+namespace quillon {
+namespace {
+
+using testing::ReferenceLine;
+using testing::SplitLines;
+using testing::TempFolder;
+
+std::string NumberedLines(int count) {
+  std::string text;
+  for (int line = 0; line < count; ++line) text += "line " + std::to_string(line) + (line % 3 == 0 ? "\r\n" : "\n");
+  return text;
+}
+
+std::string LineText(const ResultLines& lines, std::uint64_t line) {
+  std::string bytes(lines.Length(line), '?');
+  bytes.resize(lines.Read(lines.Start(line), bytes));
+  return bytes;
+}
+
+// A run's output as the window receives it: written to a file, then reported.
+class ResultDocumentTest : public ::testing::Test {
+ protected:
+  void StartRun() {
+    document_.Reset();
+    output_ = OpenNewForWrite(path_);
+    ASSERT_TRUE(output_.valid()) << output_.error();
+    document_.OutputOpened(DuplicateHandle(output_));
+    written_ = 0;
+  }
+  void Write(std::string_view bytes) {
+    WriteAt(output_, static_cast<std::int64_t>(written_), {bytes.data(), bytes.size()});
+    written_ += bytes.size();
+    document_.OutputWritten({bytes.data(), bytes.size()});
+  }
+
+  TempFolder folder_;
+  const std::string path_ = folder_.File("result.txt");
+  ResultDocument document_{128};
+  FileHandle output_;
+  std::uint64_t written_ = 0;
+};
+
+TEST_F(ResultDocumentTest, ReadsWhatTheRunWritesWhileItWritesFromAnotherThread) {
+  const std::string text = NumberedLines(20000);
+  const std::vector<ReferenceLine> reference = SplitLines(text);
+  StartRun();
+  std::atomic<bool> done = false;
+  std::thread writer([&] {
+    std::mt19937 random(3);
+    std::uniform_int_distribution<std::size_t> piece(1, 5000);
+    for (std::size_t at = 0; at < text.size();) {
+      const std::size_t size = std::min(text.size() - at, piece(random));
+      Write(std::string_view(text).substr(at, size));
+      at += size;
+    }
+    done = true;
+  });
+  std::uint64_t lastCount = 1;
+  for (bool finished = false; !finished;) {
+    finished = done;
+    const ResultLines lines = document_.Lines();
+    ASSERT_GE(lines.Count(), lastCount);
+    lastCount = lines.Count();
+    // Every line but the last, which may still grow, is complete.
+    if (lines.Count() >= 2) {
+      const std::uint64_t line = lines.Count() - 2;
+      ASSERT_EQ(LineText(lines, line), text.substr(reference[line].start, reference[line].end - reference[line].start));
+    }
+  }
+  writer.join();
+  const ResultLines lines = document_.Lines();
+  ASSERT_EQ(lines.Count(), reference.size());
+  for (const std::uint64_t line : {0u, 1u, 2u, 3u, 9999u, 19999u, 20000u})
+    EXPECT_EQ(LineText(lines, line), text.substr(reference[line].start, reference[line].end - reference[line].start)) << line;
+}
+
+TEST_F(ResultDocumentTest, ADroppedOutputStillShowsWhatWasWritten) {
+  StartRun();
+  Write("written before\nthe run failed");
+  ASSERT_EQ(::unlink(path_.c_str()), 0);
+  output_ = {};
+  const ResultLines lines = document_.Lines();
+  ASSERT_EQ(lines.Count(), 2u);
+  EXPECT_EQ(LineText(lines, 1), "the run failed");
+}
+
+TEST_F(ResultDocumentTest, ANewRunStartsOverAndForgetsTheOldFile) {
+  StartRun();
+  Write("old\nold\nold\n");
+  ASSERT_EQ(::unlink(path_.c_str()), 0);
+  const std::uint64_t generation = document_.generation();
+  StartRun();
+  EXPECT_GT(document_.generation(), generation);
+  EXPECT_EQ(document_.Lines().Count(), 1u);
+  Write("new");
+  const ResultLines lines = document_.Lines();
+  ASSERT_EQ(lines.Count(), 1u);
+  EXPECT_EQ(LineText(lines, 0), "new");
+}
+
+TEST(FileBlockCacheTest, FewSmallBlocksGiveTheFileBytesInAnyOrderAndAsItGrows) {
+  TempFolder folder;
+  std::string text(3000, ' ');
+  for (std::size_t i = 0; i < text.size(); ++i) text[i] = static_cast<char>('a' + i % 26);
+  const std::string path = folder.Write("bytes.txt", text.substr(0, 1000));
+  auto file = std::make_shared<const FileHandle>(OpenForRead(path));
+  FileBlockCache cache(64, 3);
+  cache.Open(file);
+  cache.Limit(1000);
+  std::mt19937 random(11);
+  std::uniform_int_distribution<std::size_t> offset(0, 1100);
+  std::uniform_int_distribution<std::size_t> length(0, 200);
+  for (int read = 0; read < 500; ++read) {
+    const std::size_t at = offset(random);
+    const std::size_t wanted = length(random);
+    std::string out(wanted, '?');
+    out.resize(cache.Read(at, out));
+    ASSERT_EQ(out, at < 1000 ? text.substr(at, std::min(wanted, 1000 - at)) : "") << at;
+  }
+  // Three blocks and what keeps them, however much was read.
+  EXPECT_LE(cache.MemoryBytes(), 4 * (64 + 64));
+  EXPECT_FALSE(cache.TakeShortRead());
+
+  // The file grows: the block that held its old end is read again.
+  testing::WriteWhole(path, text);
+  cache.Limit(text.size());
+  std::string out(100, '?');
+  ASSERT_EQ(cache.Read(950, out), 100u);
+  EXPECT_EQ(out, text.substr(950, 100));
+
+  // And shrinks: the read comes up short, and says so.
+  ASSERT_EQ(::truncate(path.c_str(), 500), 0);
+  std::string beyond(100, '?');
+  EXPECT_EQ(cache.Read(2000, beyond), 0u);
+  EXPECT_TRUE(cache.TakeShortRead());
+  EXPECT_EQ(cache.FileSize(), 500u);
+}
+
+}  // namespace
+}  // namespace quillon
