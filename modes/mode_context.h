@@ -32,6 +32,8 @@ struct ModeContext {
   // terminal, standard output) instead, and OutputPath only names it in messages. The run
   // does not close it.
   int OutputStream = -1;
+  // Reads even a UTF-8 text as bytes.
+  bool ForceBytes = false;
 };
 
 // Thrown when a run is stopped from outside (the window closing); it is not an error to report.

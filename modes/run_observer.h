@@ -3,6 +3,7 @@
 #include <span>
 
 #include "fileio/file_handle.h"
+#include "modes/text_encoding.h"
 
 namespace quillon {
 
@@ -14,6 +15,9 @@ class RunObserver {
 
   // The share of the input handled so far, 0 to 100.
   virtual void SetProgressValue(float percent) = 0;
+
+  // How the input is read, and so how the result is to be shown; before any output.
+  virtual void EncodingChosen(TextEncoding /*encoding*/) {}
 
   // The file that receives the result, before anything is written to it: a descriptor of its
   // own, open for reading, that stays valid for as long as the observer keeps it (also once
