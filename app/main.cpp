@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QIcon>
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -17,8 +18,12 @@ namespace {
 // The file dialog gives full paths; a file named on the command line is shown the same way.
 std::string FullPath(const std::string& file) { return std::filesystem::absolute(file).string(); }
 
-int RunWindow(int argc, char* argv[], const quillon::OpenWindow& request) {
-  QApplication application(argc, argv);
+int RunWindow(char* programName, const quillon::OpenWindow& request) {
+  // The toolkit sees only the program's name: the arguments were ours, and a file named like
+  // one of its options must not be taken for one.
+  int toolkitArgc = 1;
+  char* toolkitArgv[] = {programName, nullptr};
+  QApplication application(toolkitArgc, toolkitArgv);
   // Only the name: a display name would be appended to the window's caption.
   QApplication::setApplicationName(
       QString::fromUtf8(quillon::kApplicationName.data(), static_cast<qsizetype>(quillon::kApplicationName.size())));
@@ -44,7 +49,10 @@ int main(int argc, char* argv[]) {
       std::fputs(quillon::UsageErrorText(error.what()).c_str(), stderr);
       return 2;
     }
-    if (const auto* window = std::get_if<quillon::OpenWindow>(&commandLine)) return RunWindow(argc, argv, *window);
+    if (const auto* window = std::get_if<quillon::OpenWindow>(&commandLine)) {
+      static char fallbackName[] = "quillon";
+      return RunWindow(argc > 0 ? argv[0] : fallbackName, *window);
+    }
     return quillon::RunWithoutWindow(commandLine);
   } catch (const std::exception& error) {
     std::fprintf(stderr, "quillon: %s\n", error.what());
