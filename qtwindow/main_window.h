@@ -20,6 +20,9 @@ class MainWindow : public QWidget {
   // Chooses files through `chooser`, which must outlive the window.
   explicit MainWindow(FileChooser& chooser, EngineTuning tuning = {});
 
+  // Takes `path` (bytes as the system gives them) as if it had been chosen with "...".
+  void ChooseInput(const std::string& path) { controller_.ChooseInput(path); }
+
   [[nodiscard]] const RevertController& controller() const noexcept { return controller_; }
   [[nodiscard]] const WindowControls& controls() const noexcept { return controls_; }
 

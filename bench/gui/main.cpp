@@ -1,36 +1,30 @@
-#include <span>
+// One measurement of the window, in a process of its own so that peaks of memory never mix;
+// script/bench gui runs it for each size and mode and prints the table.
+#include <cstdio>
+#include <exception>
 #include <string>
 #include <string_view>
-#include <vector>
 
-#include "bench/gui/gui_table.h"
 #include "bench/gui/plain_text_probe.h"
 #include "bench/gui/window_probe.h"
-#include "bench/command_line.h"
-#include "bench/usage_error.h"
 
 namespace {
 
-using namespace quillon::bench;
-
 constexpr const char* kUsage =
-    "usage: quillon-gui-bench [table] [--sizes 1MiB,100MiB,1GiB]\n"
-    "       quillon-gui-bench window MODE FILE    (one measurement; MODE: simple-revert, line-keep, revert-line)\n"
+    "usage: quillon-gui-bench window MODE FILE    (MODE: simple-revert, line-keep, revert-line)\n"
     "       quillon-gui-bench plain-text FILE     (QPlainTextEdit on FILE)\n";
-
-int Dispatch(std::vector<std::string_view> arguments) {
-  if (arguments.empty() || arguments[0].starts_with("--")) arguments.insert(arguments.begin(), "table");
-  const std::string_view command = arguments[0];
-  const std::size_t count = arguments.size() - 1;
-  if (command == "window" && count == 2) return WindowProbe(arguments[1], std::string(arguments[2]));
-  if (command == "plain-text" && count == 1) return PlainTextProbe(std::string(arguments[1]));
-  if (command == "table") {
-    GuiTableCommand(ParseGuiTableOptions(std::span(arguments).subspan(1)));
-    return 0;
-  }
-  throw UsageError("unknown command or wrong number of arguments");
-}
 
 }  // namespace
 
-int main(int argc, char** argv) { return RunCommandLine("quillon-gui-bench", kUsage, argc, argv, Dispatch); }
+int main(int argc, char** argv) {
+  const std::string_view command = argc > 1 ? argv[1] : "";
+  try {
+    if (command == "window" && argc == 4) return quillon::bench::WindowProbe(argv[2], argv[3]);
+    if (command == "plain-text" && argc == 3) return quillon::bench::PlainTextProbe(argv[2]);
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "quillon-gui-bench: %s\n", error.what());
+    return 1;
+  }
+  std::fputs(kUsage, stderr);
+  return 2;
+}

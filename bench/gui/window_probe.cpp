@@ -9,7 +9,7 @@
 #include "bench/gui/offscreen_application.h"
 #include "bench/gui/paint_recorder.h"
 #include "bench/gui/probe_report.h"
-#include "bench/mode_names.h"
+#include "cli/mode_names.h"
 #include "qtwindow/main_window.h"
 
 namespace quillon::bench {
@@ -39,7 +39,9 @@ double TimeMs(Action&& action) {
 }  // namespace
 
 int WindowProbe(std::string_view modeName, const std::string& inputPath) {
-  const RevertMode mode = ModeNamed(modeName);
+  const std::optional<RevertMode> named = ModeNamed(modeName);
+  if (!named) throw std::runtime_error("no mode is called \"" + std::string(modeName) + "\"");
+  const RevertMode mode = *named;
   const OffscreenApplication application;
   FixedChooser chooser(inputPath);
   MainWindow window(chooser);

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QByteArray>
+#include <QFile>
+
 #include "tests/qt/window_fixture.h"
 #include "window/file_chooser.h"
 
@@ -65,6 +68,30 @@ TEST(FileChoice, TheLabelShowsAPathOfAnyCharactersAsItIs) {
   shown.Choose("/data/\xC3\xBC<b>ber</b> & co.txt");
   EXPECT_EQ(shown.controls().fileLabel->text(), QString::fromUtf8("/data/\xC3\xBC<b>ber</b> & co.txt"));
   EXPECT_EQ(shown.window.controller().InputPath(), "/data/\xC3\xBC<b>ber</b> & co.txt");
+}
+
+// `quillon FILE`: the file is taken as the dialog's choice would be, its bytes as they are,
+// and one that is missing is reported only when Revert is pressed.
+TEST(FileChoice, AFileGivenToTheWindowIsTakenAsIfChosen) {
+  ShownWindow shown;
+  const std::string notUtf8 = "/no-such-folder/caf\xE9 \xFF.txt";
+  shown.window.ChooseInput(notUtf8);
+  EXPECT_EQ(shown.window.controller().InputPath(), notUtf8);
+  EXPECT_EQ(shown.window.controller().OutputPath(), notUtf8 + "_rev.txt");
+  EXPECT_EQ(shown.controls().fileLabel->text(), QFile::decodeName(QByteArray::fromStdString(notUtf8)));
+  EXPECT_TRUE(shown.ResultShown().isEmpty());
+  EXPECT_TRUE(IsIdle(shown));
+
+  const MessageCatcher catcher;
+  shown.ClickRevert();
+  ASSERT_EQ(catcher.messages.size(), 1u);
+  EXPECT_EQ(catcher.messages[0].text,
+            QString::fromLocal8Bit("Cannot open \"" + notUtf8 + "\": No such file or directory"));
+  EXPECT_TRUE(IsIdle(shown));
+
+  // The dialog then opens at that file, as after a choice of its own.
+  shown.Choose(std::nullopt);
+  EXPECT_EQ(shown.chooser.lastChoicesSeen, std::vector<std::string>{notUtf8});
 }
 
 }  // namespace

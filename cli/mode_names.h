@@ -1,13 +1,14 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string_view>
 
 #include "modes/run_mode.h"
 
-namespace quillon::bench {
+namespace quillon {
 
-// The modes as the command line names them.
+// The modes as the command line names them: the window's captions in lower case with dashes.
 struct NamedMode {
   std::string_view Name;
   RevertMode Mode;
@@ -19,7 +20,7 @@ inline constexpr std::array<NamedMode, 3> kNamedModes{{
     {"revert-line", RevertMode::RevertLine},
 }};
 
-// The mode called `name`. Throws UsageError for any other name.
-RevertMode ModeNamed(std::string_view name);
+// The mode called `name`, if there is one.
+std::optional<RevertMode> ModeNamed(std::string_view name);
 
-}  // namespace quillon::bench
+}  // namespace quillon

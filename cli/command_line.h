@@ -1,0 +1,42 @@
+#pragma once
+
+#include <optional>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "modes/run_mode.h"
+
+namespace quillon {
+
+// `quillon [FILE]`: the window, with FILE chosen as if picked with "...".
+struct OpenWindow {
+  std::optional<std::string> File;
+};
+
+// `quillon --mode MODE [--output PATH] FILE...`: every FILE reverted without a window.
+struct RevertFiles {
+  RevertMode Mode = RevertMode::LineKeep;
+  std::vector<std::string> Files;
+  // Where the one FILE's result goes instead of FILE_rev.txt; "-" is standard output.
+  std::optional<std::string> Output;
+};
+
+struct ShowHelp {};
+struct ShowVersion {};
+
+using CommandLine = std::variant<OpenWindow, RevertFiles, ShowHelp, ShowVersion>;
+
+// Arguments that make no sense together or that the program does not know; the message
+// says what is wrong, in the words of GNU programs.
+class UsageError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// What the arguments after the program's name ask for. Throws UsageError.
+CommandLine ParseCommandLine(std::span<const std::string> arguments);
+
+}  // namespace quillon

@@ -1,0 +1,55 @@
+#include "cli/help_text.h"
+
+#ifndef QUILLON_VERSION
+#error "QUILLON_VERSION comes from the project's version in CMake"
+#endif
+
+namespace quillon {
+
+std::string HelpText() {
+  return R"(Usage: quillon [FILE]
+  or:  quillon --mode=MODE [--output=PATH] FILE...
+Reverse text files.
+
+Without --mode, open the window, with FILE chosen if one is given.
+With --mode, reverse each FILE without a window, writing the result beside it
+to FILE_rev.txt; an earlier FILE_rev.txt is replaced only once the new result
+is complete, and FILE itself is never written to.
+
+  -m, --mode=MODE      reverse without a window, in MODE (see below)
+  -o, --output=PATH    write the result to PATH instead (one FILE only);
+                         with -, to standard output
+      --help           display this help and exit
+      --version        output version information and exit
+
+Modes:
+  simple-revert  all bytes backwards
+  line-keep      the lines in reverse order, last line first, each followed
+                 by CR LF
+  revert-line    the lines in their order, the characters of each line
+                 reversed
+
+On a terminal, a run that takes more than a moment shows its progress on
+standard error.
+
+Exit status:
+ 0  if every FILE was reversed,
+ 1  if any FILE could not be reversed (the others still are),
+ 2  if the command line is wrong.
+
+Examples:
+  quillon notes.txt                      Open the window with notes.txt chosen.
+  quillon --mode=line-keep app.log       Write app.log_rev.txt, newest line first.
+  quillon -m revert-line -o - words.txt  Print words.txt with each line reversed.
+)";
+}
+
+std::string VersionText() {
+  return "quillon " QUILLON_VERSION "\n";
+}
+
+std::string UsageErrorText(const std::string& problem) {
+  return "quillon: " + problem + "\nTry 'quillon --help' for more information.\n";
+}
+
+}  // namespace quillon

@@ -1,0 +1,75 @@
+#include "cli/revert_files.h"
+
+#include <exception>
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+#include "cli/help_text.h"
+#include "cli/terminal_progress.h"
+#include "modes/failure_message.h"
+#include "modes/output_path.h"
+
+namespace quillon {
+
+namespace {
+
+constexpr std::string_view kStandardOutput = "-";
+
+class SilentRun : public RunObserver {
+ public:
+  void SetProgressValue(float) override {}
+};
+
+std::unique_ptr<RunObserver> ObserverFor(const std::string& file, const CommandStreams& streams) {
+  if (!streams.ShowProgress) return std::make_unique<SilentRun>();
+  return std::make_unique<TerminalProgress>(streams.Messages, file, streams.ProgressDelay);
+}
+
+// Reverts one file; false, with the failure told, when it could not be.
+bool RevertOne(RevertMode mode, const std::string& file, const std::optional<std::string>& output,
+               const CommandStreams& streams) {
+  const bool toStream = output == kStandardOutput;
+  const std::string outputPath = toStream ? "standard output" : output.value_or(OutputPathFor(file));
+  std::string failure;
+  {
+    // The bar goes before the message is printed, so that the message starts a clean line.
+    const std::unique_ptr<RunObserver> observer = ObserverFor(file, streams);
+    try {
+      RunMode(mode, ModeContext{file, outputPath, *observer, {}, EngineTuning{}, toStream ? streams.Output : -1});
+    } catch (const std::exception& error) {
+      failure = FailureMessage(error, file);
+    }
+  }
+  if (failure.empty()) return true;
+  std::fprintf(streams.Messages, "quillon: %s\n", failure.c_str());
+  return false;
+}
+
+// Help and version go to standard output; a failed write there must not pass for success.
+int Print(const std::string& text) {
+  if (std::fputs(text.c_str(), stdout) < 0 || std::fflush(stdout) != 0) {
+    std::perror("quillon: write error");
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace
+
+int RevertEachFile(const RevertFiles& request, const CommandStreams& streams) {
+  int status = 0;
+  for (const std::string& file : request.Files)
+    if (!RevertOne(request.Mode, file, request.Output, streams)) status = 1;
+  return status;
+}
+
+int RunWithoutWindow(const CommandLine& commandLine) {
+  if (std::holds_alternative<ShowHelp>(commandLine)) return Print(HelpText());
+  if (std::holds_alternative<ShowVersion>(commandLine)) return Print(VersionText());
+  if (const auto* request = std::get_if<RevertFiles>(&commandLine))
+    return RevertEachFile(*request, CommandStreams{.ShowProgress = ::isatty(STDERR_FILENO) == 1});
+  throw std::logic_error("the window is not opened from the command line's own code");
+}
+
+}  // namespace quillon

@@ -1,0 +1,172 @@
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "cli/revert_files.h"
+#include "cli/terminal_progress.h"
+#include "tests/support/mode_runner.h"
+#include "tests/support/reference_modes.h"
+#include "tests/support/temp_folder.h"
+
+namespace quillon {
+namespace {
+
+using testing::ReadWhole;
+using testing::Spelled;
+using testing::TempFolder;
+
+// Every kind of break, a last line without one, and bytes that are no UTF-8.
+constexpr std::string_view kMixedText = "first\r\nsecond\nthird\rfourth\r\n\r\n\xE4\xF6\xFF end";
+
+// What a run wrote on its message stream, read back once the run is over.
+class CapturedMessages {
+ public:
+  CapturedMessages() : file_(std::tmpfile()) {}
+  CapturedMessages(const CapturedMessages&) = delete;
+  CapturedMessages& operator=(const CapturedMessages&) = delete;
+  ~CapturedMessages() { std::fclose(file_); }
+
+  [[nodiscard]] std::FILE* stream() const noexcept { return file_; }
+  [[nodiscard]] std::string Text() const {
+    std::fflush(file_);
+    std::rewind(file_);
+    std::string text;
+    for (int c = std::fgetc(file_); c != EOF; c = std::fgetc(file_)) text += static_cast<char>(c);
+    return text;
+  }
+
+ private:
+  std::FILE* file_;
+};
+
+// An open descriptor standing in for standard output, closed when done.
+class StreamFile {
+ public:
+  explicit StreamFile(const std::string& path, int flags) : path_(path), fd_(::open(path.c_str(), flags, 0600)) {}
+  StreamFile(const StreamFile&) = delete;
+  StreamFile& operator=(const StreamFile&) = delete;
+  ~StreamFile() { ::close(fd_); }
+  [[nodiscard]] int fd() const noexcept { return fd_; }
+
+ private:
+  std::string path_;
+  int fd_;
+};
+
+TEST(RevertEachFile, GoodFilesAreRevertedBesideFailingOnesAndTheStatusSaysSo) {
+  const TempFolder folder;
+  const std::string first = folder.Write("first.txt", "a\nb\n");
+  const std::string missing = folder.File("missing.txt");
+  const std::string second = folder.Write("second.txt", "c\r\nd");
+  std::filesystem::create_directory(folder.File("folder"));
+  const std::string directory = folder.File("folder");
+
+  const CapturedMessages messages;
+  const RevertFiles request{RevertMode::LineKeep, {first, missing, directory, second}, std::nullopt};
+  EXPECT_EQ(RevertEachFile(request, {.Messages = messages.stream()}), 1);
+
+  EXPECT_EQ(Spelled(ReadWhole(first + "_rev.txt")), Spelled("\r\nb\r\na\r\n"));
+  EXPECT_EQ(Spelled(ReadWhole(second + "_rev.txt")), Spelled("d\r\nc\r\n"));
+  EXPECT_EQ(messages.Text(), "quillon: Cannot open \"" + missing + "\": No such file or directory\n" +
+                                 "quillon: Cannot open \"" + directory + "\": Is a directory\n");
+  EXPECT_EQ(folder.Listing(), "first.txt first.txt_rev.txt folder second.txt second.txt_rev.txt");
+
+  const CapturedMessages quiet;
+  EXPECT_EQ(RevertEachFile({RevertMode::SimpleRevert, {first, second}, std::nullopt}, {.Messages = quiet.stream()}), 0);
+  EXPECT_EQ(quiet.Text(), "");
+  EXPECT_EQ(ReadWhole(first + "_rev.txt"), "\nb\na");
+}
+
+TEST(RevertEachFile, ToStandardOutputEachModeGivesExactlyTheResultAndNoFile) {
+  const struct {
+    RevertMode mode;
+    std::string expected;
+  } cases[] = {
+      {RevertMode::SimpleRevert, testing::ReferenceSimpleRevert(kMixedText)},
+      {RevertMode::LineKeep, testing::ReferenceLineKeep(kMixedText)},
+      {RevertMode::RevertLine, testing::ReferenceRevertLine(kMixedText)},
+  };
+  for (const auto& test : cases) {
+    SCOPED_TRACE(static_cast<int>(test.mode));
+    const TempFolder folder;
+    const std::string input = folder.Write("in.txt", kMixedText);
+    const StreamFile output(folder.File("stdout"), O_WRONLY | O_CREAT | O_TRUNC);
+    const CapturedMessages messages;
+    EXPECT_EQ(RevertEachFile({test.mode, {input}, "-"}, {.Output = output.fd(), .Messages = messages.stream()}), 0);
+    EXPECT_EQ(Spelled(ReadWhole(folder.File("stdout"))), Spelled(test.expected));
+    EXPECT_EQ(messages.Text(), "");
+    EXPECT_EQ(folder.Listing(), "in.txt stdout");
+  }
+}
+
+TEST(RevertEachFile, AStandardOutputThatTakesNothingIsAFailureNamingIt) {
+  const TempFolder folder;
+  const std::string input = folder.Write("in.txt", "abc\n");
+  const StreamFile readOnly(folder.Write("stdout", ""), O_RDONLY);
+  const CapturedMessages messages;
+  EXPECT_EQ(RevertEachFile({RevertMode::RevertLine, {input}, "-"}, {.Output = readOnly.fd(), .Messages = messages.stream()}), 1);
+  EXPECT_EQ(messages.Text(), "quillon: Cannot write \"standard output\": Bad file descriptor\n");
+}
+
+TEST(RevertEachFile, AnOutputPathTakesThePlaceOfTheUsualOne) {
+  const TempFolder folder;
+  const std::string input = folder.Write("in.txt", "ab\ncd\n");
+  const CapturedMessages messages;
+  EXPECT_EQ(RevertEachFile({RevertMode::RevertLine, {input}, folder.File("out")}, {.Messages = messages.stream()}), 0);
+  EXPECT_EQ(ReadWhole(folder.File("out")), "ba\ndc\n");
+  EXPECT_EQ(folder.Listing(), "in.txt out");
+
+  // The input is never the output, however it is named.
+  EXPECT_EQ(RevertEachFile({RevertMode::RevertLine, {input}, input}, {.Messages = messages.stream()}), 1);
+  EXPECT_EQ(ReadWhole(input), "ab\ncd\n");
+  EXPECT_EQ(messages.Text(),
+            "quillon: Cannot write \"" + input + "\": it is the input file itself; the input is never overwritten\n");
+}
+
+TEST(TerminalProgress, ABarShowsOnlyAfterTheDelayAndIsWipedBeforeTheMessage) {
+  const TempFolder folder;
+  const std::string input = folder.Write("in.txt", std::string(64 * 1024, 'x'));
+  const std::string missing = folder.File("missing.txt");
+
+  const CapturedMessages quick;
+  RevertEachFile({RevertMode::SimpleRevert, {input, missing}, std::nullopt},
+                 {.Messages = quick.stream(), .ShowProgress = true, .ProgressDelay = std::chrono::hours(1)});
+  EXPECT_EQ(quick.Text(), "quillon: Cannot open \"" + missing + "\": No such file or directory\n");
+
+  const CapturedMessages slow;
+  RevertEachFile({RevertMode::SimpleRevert, {input, missing}, std::nullopt},
+                 {.Messages = slow.stream(), .ShowProgress = true, .ProgressDelay = std::chrono::milliseconds(0)});
+  const std::string shown = slow.Text();
+  EXPECT_TRUE(shown.starts_with("\r")) << shown;
+  EXPECT_NE(shown.find("in.txt ["), std::string::npos) << shown;
+  EXPECT_TRUE(shown.ends_with("%\r\033[Kquillon: Cannot open \"" + missing + "\": No such file or directory\n")) << shown;
+}
+
+TEST(TerminalProgress, TheLineFitsTheTerminalCuttingTheNameFromTheFront) {
+  const struct {
+    std::string_view name;
+    int percent;
+    int width;
+    std::string line;
+  } cases[] = {
+      {"a.txt", 0, 80, "a.txt [..............................]   0%"},
+      {"a.txt", 42, 80, "a.txt [############..................]  42%"},
+      {"a.txt", 100, 80, "a.txt [##############################] 100%"},
+      {"a.txt", 130, 80, "a.txt [##############################] 100%"},
+      {"/long/folder/name.txt", 50, 51, ".../name.txt [###############...............]  50%"},
+      {"a.txt", 7, 20, "  7%"},
+  };
+  for (const auto& test : cases) {
+    SCOPED_TRACE(test.line);
+    const std::string line = ProgressLine(test.name, test.percent, test.width);
+    EXPECT_EQ(line, test.line);
+    EXPECT_LT(static_cast<int>(line.size()), test.width);
+  }
+}
+
+}  // namespace
+}  // namespace quillon
