@@ -11,10 +11,14 @@ BackwardReader::BackwardReader(const FileHandle& file, std::int64_t size, std::s
     : file_(file), size_(size), blockSize_(std::max<std::size_t>(blockSize, 1)) {}
 
 void BackwardReader::Load(std::int64_t position) {
+  if (onBlockLoad_) onBlockLoad_(position / static_cast<std::int64_t>(blockSize_) * static_cast<std::int64_t>(blockSize_));
+  Fill(position);
+}
+
+void BackwardReader::Fill(std::int64_t position) {
   const auto block = static_cast<std::int64_t>(blockSize_);
   const std::int64_t start = position / block * block;
   const std::int64_t end = std::min(start + block, size_);
-  if (onBlockLoad_) onBlockLoad_(start);
   block_.resize(static_cast<std::size_t>(end - start));
   ReadExactlyAt(file_, start, block_);
   blockStart_ = start;
@@ -32,16 +36,9 @@ std::span<const char> BackwardReader::BlockUpTo(std::int64_t position) {
   return std::span<const char>(block_).first(static_cast<std::size_t>(position - blockStart_ + 1));
 }
 
-void BackwardReader::CopyRange(std::int64_t begin, std::int64_t end, char* out) {
-  const std::int64_t cachedBegin = std::max(begin, blockStart_);
-  const std::int64_t cachedEnd = std::min(end, blockEnd_);
-  if (cachedBegin >= cachedEnd) {
-    ReadExactlyAt(file_, begin, {out, static_cast<std::size_t>(end - begin)});
-    return;
-  }
-  if (begin < cachedBegin) ReadExactlyAt(file_, begin, {out, static_cast<std::size_t>(cachedBegin - begin)});
-  std::memcpy(out + (cachedBegin - begin), block_.data() + (cachedBegin - blockStart_), static_cast<std::size_t>(cachedEnd - cachedBegin));
-  if (cachedEnd < end) ReadExactlyAt(file_, cachedEnd, {out + (cachedEnd - begin), static_cast<std::size_t>(end - cachedEnd)});
+std::span<const char> BackwardReader::BytesInBlock(std::int64_t begin, std::int64_t end) {
+  if (begin < blockStart_ || end > blockEnd_) Fill(begin);
+  return std::span<const char>(block_).subspan(static_cast<std::size_t>(begin - blockStart_), static_cast<std::size_t>(end - begin));
 }
 
 }  // namespace quillon

@@ -35,8 +35,9 @@ class BackwardReader {
   std::span<const char> BlockUpTo(std::int64_t position);
   [[nodiscard]] std::int64_t BlockStart() const noexcept { return blockStart_; }
 
-  // Copies the bytes [begin, end) of the file to `out`, from the loaded block where it holds them.
-  void CopyRange(std::int64_t begin, std::int64_t end, char* out);
+  // The bytes [begin, end) of the file, which must lie inside one block. A walk forwards
+  // over a line already found: the block load hook is not called.
+  std::span<const char> BytesInBlock(std::int64_t begin, std::int64_t end);
 
   // Called with a block's start just before the block is read. A walk over a long line
   // loads block after block inside one call; this lets its caller see it move, and end it
@@ -46,6 +47,7 @@ class BackwardReader {
 
  private:
   void Load(std::int64_t position);
+  void Fill(std::int64_t position);
 
   const FileHandle& file_;
   std::int64_t size_;

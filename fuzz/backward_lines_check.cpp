@@ -7,6 +7,7 @@
 #include "fuzz/difference.h"
 #include "fuzz/fuzz_input.h"
 #include "fuzz/scratch_folder.h"
+#include "tests/support/backward_line_text.h"
 #include "tests/support/reference_line_reader.h"
 
 namespace quillon::fuzzing {
@@ -38,14 +39,14 @@ struct Walk {
   std::int64_t modelCursor;
 
   std::string Line() {
-    const std::string got = ReadLineBackward(reader, cursor);
+    const std::string got = testing::ReadLineBackward(reader, cursor);
     const std::string expected = testing::ReferenceReadLineBackward(file, modelCursor);
     if (std::string fault = Difference("line", got, expected); !fault.empty()) return fault;
     return CursorFault();
   }
 
   std::string Byte() {
-    const unsigned char got = ReadByteBackward(reader, cursor);
+    const unsigned char got = testing::ReadByteBackward(reader, cursor);
     const unsigned char expected = testing::ReferenceReadByteBackward(file, modelCursor);
     if (got != expected) return "byte " + std::to_string(got) + ", expected " + std::to_string(expected);
     return CursorFault();

@@ -1,13 +1,15 @@
 #include "modes/revert_line.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "fileio/block_io.h"
 #include "fileio/line_breaks.h"
 #include "modes/byte_reverse.h"
+#include "modes/output_writer.h"
 #include "modes/progress_meter.h"
+#include "modes/range_reverse.h"
 #include "modes/run_files.h"
-#include "modes/run_output.h"
 
 namespace quillon {
 
@@ -50,31 +52,71 @@ void ReverseEndedRuns(char* from, char* to, RunScan& scan) {
   scan.inRun = inRun;
 }
 
+// The end of the run of non-break bytes that goes on at `from`: the position of the next
+// break, or the file's end. Reads forward a buffer at a time into `scratch`.
+std::int64_t FindRunEnd(const FileHandle& input, std::int64_t from, std::int64_t size, std::span<char> scratch,
+                        ProgressMeter& meter) {
+  while (from < size) {
+    meter.Report(from);
+    const std::span<char> piece = scratch.first(static_cast<std::size_t>(std::min<std::int64_t>(static_cast<std::int64_t>(scratch.size()), size - from)));
+    ReadExactlyAt(input, from, piece);
+    if (const char* found = FindFirstBreak(piece.data(), piece.data() + piece.size())) return from + (found - piece.data());
+    from += static_cast<std::int64_t>(piece.size());
+  }
+  return size;
+}
+
 }  // namespace
 
 // With breaks kept in place, reversing each line's content is reversing every run of bytes
-// that holds no CR or LF. The input is read straight into the output's room, where each run
-// is reversed as soon as its end is known.
+// that holds no CR or LF. The input is read forwards straight into an output buffer, where
+// each run is reversed as soon as its end is known; the start of a run still open at the
+// buffer's end moves to the front of the next buffer. A run longer than a whole buffer is
+// written from its end backwards, like a file of its own.
 void RevertLine(const ModeContext& context) {
   RunFiles files(context.InputPath, context.OutputPath, context.OutputStream >= 0);
   const std::int64_t size = files.InputSize();
-  RunOutput output(files, context, static_cast<std::size_t>(size));
+  OutputWriter output(files, context, context.Tuning.WorkingBlockSize());
   ProgressMeter meter(context.Observer, size, context.Tuning.ProgressStep);
-  const auto block = static_cast<std::int64_t>(context.Tuning.WorkingBlockSize());
-  char* const room = output.Room();
+  const std::size_t capacity = output.BufferSize();
 
+  std::span<char> buffer = output.Take();
+  std::size_t carried = 0;  // bytes of an open run at the buffer's front
   std::int64_t read = 0;
-  RunScan scan;
   while (read < size) {
     meter.Report(read);
-    const std::int64_t length = std::min(block, size - read);
-    ReadExactlyAt(files.Input(), read, {room + read, static_cast<std::size_t>(length)});
-    ReverseEndedRuns(room + read, room + read + length, scan);
-    read += length;
-    output.Settle(static_cast<std::size_t>((scan.inRun ? scan.runStart : room + read) - room));
+    const auto length = static_cast<std::size_t>(std::min<std::int64_t>(static_cast<std::int64_t>(capacity - carried), size - read));
+    ReadExactlyAt(files.Input(), read, buffer.subspan(carried, length));
+    read += static_cast<std::int64_t>(length);
+    const std::size_t filled = carried + length;
+    RunScan scan{carried > 0, buffer.data()};
+    ReverseEndedRuns(buffer.data() + carried, buffer.data() + filled, scan);
+
+    if (read < size && scan.inRun && scan.runStart == buffer.data() && filled == capacity) {
+      const std::int64_t runBegin = read - static_cast<std::int64_t>(filled);
+      const std::int64_t runEnd = FindRunEnd(files.Input(), read, size, buffer, meter);
+      output.Drop(buffer);
+      WriteRangeReversed(files.Input(), runBegin, runEnd, output, [](std::int64_t) {});
+      read = runEnd;
+      carried = 0;
+      buffer = output.Take();
+      continue;
+    }
+    if (read == size) {
+      if (scan.inRun) ReverseInPlace({scan.runStart, static_cast<std::size_t>(buffer.data() + filled - scan.runStart)});
+      output.Hand(buffer, filled);
+      buffer = {};
+      break;
+    }
+    const auto settled = static_cast<std::size_t>((scan.inRun ? scan.runStart : buffer.data() + filled) - buffer.data());
+    const std::span<char> next = output.Take();
+    carried = filled - settled;
+    std::memcpy(next.data(), buffer.data() + settled, carried);
+    output.Hand(buffer, settled);
+    buffer = next;
   }
-  if (scan.inRun) ReverseInPlace({scan.runStart, static_cast<std::size_t>(room + size - scan.runStart)});
-  output.Finish(static_cast<std::size_t>(size));
+  if (!buffer.empty()) output.Drop(buffer);
+  output.Finish();
 }
 
 }  // namespace quillon
