@@ -1,6 +1,7 @@
 #include "fuzz/backward_lines_check.h"
 
 #include <exception>
+#include <filesystem>
 
 #include "fileio/backward_lines.h"
 #include "fileio/file_handle.h"
@@ -64,6 +65,9 @@ std::string WalkFile(std::string_view file, std::size_t blockSize, std::int64_t 
   const std::string path = ScratchFolder().Write("lines.txt", file);
   const FileHandle handle = OpenForRead(path);
   if (!handle.valid()) return "cannot open " + path + ": " + handle.error();
+  // The open handle keeps the file; its name goes at once, so that the mode checks sharing
+  // the folder find nothing there but their own files.
+  std::filesystem::remove(path);
   const auto size = static_cast<std::int64_t>(file.size());
   BackwardReader reader(handle, FileSize(handle), blockSize);
   Walk walk{reader, file, {start}, start};
