@@ -8,9 +8,9 @@
 namespace quillon {
 
 namespace {
-// Two buffers for the mode to fill while the writer writes a third, and one to spare so that
-// neither side waits for the other on every buffer.
-constexpr std::size_t kBufferCount = 4;
+// A buffer being filled, two being read into ahead of it, one being written, and two to spare
+// so that no side waits for another on every buffer.
+constexpr std::size_t kBufferCount = 6;
 }  // namespace
 
 OutputWriter::OutputWriter(RunFiles& files, const ModeContext& context, std::size_t bufferSize)
@@ -41,7 +41,7 @@ void OutputWriter::WritePieces(const std::stop_token& writerStop) {
     writing_ = true;
     lock.unlock();
     try {
-      Write({piece.data, piece.size});
+      Write(piece.bytes);
     } catch (...) {
       lock.lock();
       writing_ = false;
@@ -51,7 +51,7 @@ void OutputWriter::WritePieces(const std::stop_token& writerStop) {
     }
     lock.lock();
     writing_ = false;
-    free_.push_back(piece.data);
+    free_.push_back(piece.buffer);
     changed_.notify_all();
   }
 }
@@ -80,9 +80,9 @@ std::span<char> OutputWriter::Take() {
   return {buffer, bufferSize_};
 }
 
-void OutputWriter::Hand(std::span<char> buffer, std::size_t used) {
+void OutputWriter::Hand(std::span<char> buffer, std::span<const char> bytes) {
   std::lock_guard lock(mutex_);
-  handed_.push_back({buffer.data(), used});
+  handed_.push_back({buffer.data(), bytes});
   changed_.notify_all();
   ThrowIfStoppedOrFailed();
 }

@@ -35,9 +35,10 @@ class OutputWriter {
   // RunCancelled when the run has been asked to stop, and the writer's error if it failed.
   std::span<char> Take();
 
-  // Hands the first `used` bytes of `buffer`, one Take() gave, to the writer; they follow
+  // Hands `bytes`, which lie in `buffer`, one Take() gave, to the writer; they follow
   // everything handed over before. Throws as Take() does.
-  void Hand(std::span<char> buffer, std::size_t used);
+  void Hand(std::span<char> buffer, std::span<const char> bytes);
+  void Hand(std::span<char> buffer, std::size_t used) { Hand(buffer, buffer.first(used)); }
 
   // Gives back a buffer unused.
   void Drop(std::span<char> buffer);
@@ -47,8 +48,8 @@ class OutputWriter {
 
  private:
   struct Piece {
-    char* data;
-    std::size_t size;
+    char* buffer;
+    std::span<const char> bytes;
   };
 
   void WritePieces(const std::stop_token& writerStop);

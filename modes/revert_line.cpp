@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "fileio/block_io.h"
 #include "fileio/line_breaks.h"
@@ -9,6 +10,7 @@
 #include "modes/output_writer.h"
 #include "modes/progress_meter.h"
 #include "modes/range_reverse.h"
+#include "modes/read_ahead.h"
 #include "modes/run_files.h"
 
 namespace quillon {
@@ -66,56 +68,106 @@ std::int64_t FindRunEnd(const FileHandle& input, std::int64_t from, std::int64_t
   return size;
 }
 
+
+// The input as the run reads it: blocks asked for two ahead, each read into an output buffer
+// behind a front room where the start of a line still open at the block before can move.
+class AheadBlocks {
+ public:
+  AheadBlocks(const FileHandle& input, std::int64_t size, OutputWriter& output)
+      : reads_(input), size_(size), output_(output), frontRoom_(output.BufferSize() / 2) {}
+
+  [[nodiscard]] std::size_t FrontRoom() const noexcept { return frontRoom_; }
+
+  // Reads from `position` on from now; what was asked for before is dropped.
+  void RestartAt(std::int64_t position) {
+    for (const std::span<char> dropped : reads_.Discard()) output_.Drop(BufferOf(dropped));
+    requested_ = position;
+    AskForNext();
+    AskForNext();
+  }
+
+  // The next block in order, inside its buffer after the front room.
+  std::span<char> Next() {
+    const std::span<char> block = reads_.Next();
+    AskForNext();
+    return block;
+  }
+
+  [[nodiscard]] std::span<char> BufferOf(std::span<char> block) const noexcept {
+    return {block.data() - frontRoom_, output_.BufferSize()};
+  }
+
+ private:
+  void AskForNext() {
+    if (requested_ >= size_) return;
+    const auto length = std::min<std::int64_t>(static_cast<std::int64_t>(output_.BufferSize() - frontRoom_), size_ - requested_);
+    reads_.Request(output_.Take().subspan(frontRoom_, static_cast<std::size_t>(length)), requested_);
+    requested_ += length;
+  }
+
+  ReadAhead reads_;
+  std::int64_t size_;
+  OutputWriter& output_;
+  std::size_t frontRoom_;
+  std::int64_t requested_ = 0;
+};
+
 }  // namespace
 
 // With breaks kept in place, reversing each line's content is reversing every run of bytes
-// that holds no CR or LF. The input is read forwards straight into an output buffer, where
-// each run is reversed as soon as its end is known; the start of a run still open at the
-// buffer's end moves to the front of the next buffer. A run longer than a whole buffer is
-// written from its end backwards, like a file of its own.
+// that holds no CR or LF. The input is read ahead, on a thread of its own, straight into output
+// buffers, where each run is reversed as soon as its end is known; the start of a run still
+// open at a block's end moves into the front room of the next block's buffer. A run longer
+// than that room is written from its end backwards, like a file of its own.
 void RevertLine(const ModeContext& context) {
   RunFiles files(context.InputPath, context.OutputPath, context.OutputStream >= 0);
   const std::int64_t size = files.InputSize();
   OutputWriter output(files, context, context.Tuning.WorkingBlockSize());
   ProgressMeter meter(context.Observer, size, context.Tuning.ProgressStep);
-  const std::size_t capacity = output.BufferSize();
+  AheadBlocks blocks(files.Input(), size, output);
+  blocks.RestartAt(0);
 
-  std::span<char> buffer = output.Take();
-  std::size_t carried = 0;  // bytes of an open run at the buffer's front
+  std::span<char> held;             // the buffer of the block before, not yet handed over
+  std::span<const char> settled;    // its bytes that are final
+  std::span<const char> carried;    // its run still open at its end
   std::int64_t read = 0;
   while (read < size) {
     meter.Report(read);
-    const auto length = static_cast<std::size_t>(std::min<std::int64_t>(static_cast<std::int64_t>(capacity - carried), size - read));
-    ReadExactlyAt(files.Input(), read, buffer.subspan(carried, length));
-    read += static_cast<std::int64_t>(length);
-    const std::size_t filled = carried + length;
-    RunScan scan{carried > 0, buffer.data()};
-    ReverseEndedRuns(buffer.data() + carried, buffer.data() + filled, scan);
+    const std::span<char> block = blocks.Next();
+    const std::span<char> buffer = blocks.BufferOf(block);
+    char* const begin = block.data() - carried.size();
+    std::memcpy(begin, carried.data(), carried.size());
+    if (!held.empty()) output.Hand(std::exchange(held, {}), settled);
+    RunScan scan{!carried.empty(), begin};
+    ReverseEndedRuns(block.data(), block.data() + block.size(), scan);
+    read += static_cast<std::int64_t>(block.size());
+    char* const end = block.data() + block.size();
 
-    if (read < size && scan.inRun && scan.runStart == buffer.data() && filled == capacity) {
-      const std::int64_t runBegin = read - static_cast<std::int64_t>(filled);
-      const std::int64_t runEnd = FindRunEnd(files.Input(), read, size, buffer, meter);
-      output.Drop(buffer);
-      WriteRangeReversed(files.Input(), runBegin, runEnd, output, [](std::int64_t) {});
-      read = runEnd;
-      carried = 0;
-      buffer = output.Take();
-      continue;
-    }
     if (read == size) {
-      if (scan.inRun) ReverseInPlace({scan.runStart, static_cast<std::size_t>(buffer.data() + filled - scan.runStart)});
-      output.Hand(buffer, filled);
-      buffer = {};
+      if (scan.inRun) ReverseInPlace({scan.runStart, static_cast<std::size_t>(end - scan.runStart)});
+      output.Hand(buffer, {begin, end});
       break;
     }
-    const auto settled = static_cast<std::size_t>((scan.inRun ? scan.runStart : buffer.data() + filled) - buffer.data());
-    const std::span<char> next = output.Take();
-    carried = filled - settled;
-    std::memcpy(next.data(), buffer.data() + settled, carried);
-    output.Hand(buffer, settled);
-    buffer = next;
+    char* const openRun = scan.inRun ? scan.runStart : end;
+    if (static_cast<std::size_t>(end - openRun) > blocks.FrontRoom()) {
+      const std::int64_t runBegin = read - (end - openRun);
+      output.Hand(buffer, {begin, openRun});
+      blocks.RestartAt(size);
+      const std::span<char> scratch = output.Take();
+      const std::int64_t runEnd = FindRunEnd(files.Input(), read, size, scratch, meter);
+      output.Drop(scratch);
+      WriteRangeReversed(files.Input(), runBegin, runEnd, output, [](std::int64_t) {});
+      read = runEnd;
+      carried = {};
+      blocks.RestartAt(read);
+      continue;
+    }
+    held = buffer;
+    settled = {begin, openRun};
+    carried = {openRun, end};
   }
-  if (!buffer.empty()) output.Drop(buffer);
+  if (!held.empty()) output.Hand(held, settled);
+  blocks.RestartAt(size);
   output.Finish();
 }
 
