@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "fileio/block_io.h"
 
@@ -12,17 +13,35 @@ BackwardReader::BackwardReader(const FileHandle& file, std::int64_t size, std::s
 
 void BackwardReader::Load(std::int64_t position) {
   if (onBlockLoad_) onBlockLoad_(position / static_cast<std::int64_t>(blockSize_) * static_cast<std::int64_t>(blockSize_));
-  Fill(position);
+  Fill(position, true);
 }
 
-void BackwardReader::Fill(std::int64_t position) {
+void BackwardReader::Fill(std::int64_t position, bool walkingBackwards) {
   const auto block = static_cast<std::int64_t>(blockSize_);
   const std::int64_t start = position / block * block;
   const std::int64_t end = std::min(start + block, size_);
-  block_.resize(static_cast<std::size_t>(end - start));
-  ReadExactlyAt(file_, start, block_);
+  if (std::exchange(aheadStart_, -1) == start) {
+    ahead_->Next();
+    std::swap(block_, aheadBlock_);
+  } else {
+    if (ahead_ != nullptr) ahead_->Discard();
+    block_.resize(static_cast<std::size_t>(end - start));
+    ReadExactlyAt(file_, start, block_);
+  }
   blockStart_ = start;
   blockEnd_ = end;
+  if (walkingBackwards) AskForBlockBefore();
+}
+
+void BackwardReader::ReadAheadBackwards() {
+  if (ahead_ == nullptr) ahead_ = std::make_unique<ReadAhead>(file_);
+}
+
+void BackwardReader::AskForBlockBefore() {
+  if (ahead_ == nullptr || blockStart_ == 0 || blockEnd_ == 0) return;
+  aheadStart_ = blockStart_ - static_cast<std::int64_t>(blockSize_);
+  aheadBlock_.resize(blockSize_);
+  ahead_->Request(aheadBlock_, aheadStart_);
 }
 
 std::optional<unsigned char> BackwardReader::ByteAt(std::int64_t position) {
@@ -37,7 +56,7 @@ std::span<const char> BackwardReader::BlockUpTo(std::int64_t position) {
 }
 
 std::span<const char> BackwardReader::BytesInBlock(std::int64_t begin, std::int64_t end) {
-  if (begin < blockStart_ || end > blockEnd_) Fill(begin);
+  if (begin < blockStart_ || end > blockEnd_) Fill(begin, false);
   return std::span<const char>(block_).subspan(static_cast<std::size_t>(begin - blockStart_), static_cast<std::size_t>(end - begin));
 }
 

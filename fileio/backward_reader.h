@@ -3,12 +3,14 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <span>
 #include <utility>
 #include <vector>
 
 #include "fileio/file_handle.h"
+#include "fileio/read_ahead.h"
 
 namespace quillon {
 
@@ -45,9 +47,14 @@ class BackwardReader {
   using BlockLoadHook = std::function<void(std::int64_t blockStart)>;
   void OnBlockLoad(BlockLoadHook hook) { onBlockLoad_ = std::move(hook); }
 
+  // From now on, each block loaded has the block before it read on a thread of its own while
+  // the caller works on it: for a walk from the end to the start.
+  void ReadAheadBackwards();
+
  private:
   void Load(std::int64_t position);
-  void Fill(std::int64_t position);
+  void Fill(std::int64_t position, bool walkingBackwards);
+  void AskForBlockBefore();
 
   const FileHandle& file_;
   std::int64_t size_;
@@ -56,6 +63,9 @@ class BackwardReader {
   std::int64_t blockStart_ = 0;
   std::int64_t blockEnd_ = 0;
   BlockLoadHook onBlockLoad_;
+  std::vector<char> aheadBlock_;
+  std::int64_t aheadStart_ = -1;  // the block being read ahead, if any
+  std::unique_ptr<ReadAhead> ahead_;  // last: its thread must stop before the block it reads into goes away
 };
 
 }  // namespace quillon

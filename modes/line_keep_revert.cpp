@@ -68,6 +68,7 @@ void LineKeepRevert(const ModeContext& context) {
   ProgressMeter meter(context.Observer, size, context.Tuning.ProgressStep);
   LineWalkProgress progress(meter, size, context.Stop);
   BackwardReader reader(files.Input(), size, blockSize);
+  reader.ReadAheadBackwards();
   reader.OnBlockLoad([&progress](std::int64_t blockStart) { progress.ReadBackTo(blockStart); });
   ReadCursor cursor{size - 1};
   while (cursor.Offset > -1) {

@@ -10,7 +10,7 @@
 #include "modes/output_writer.h"
 #include "modes/progress_meter.h"
 #include "modes/range_reverse.h"
-#include "modes/read_ahead.h"
+#include "fileio/read_ahead.h"
 #include "modes/run_files.h"
 
 namespace quillon {

@@ -1,4 +1,4 @@
-#include "modes/read_ahead.h"
+#include "fileio/read_ahead.h"
 
 #include "fileio/block_io.h"
 
@@ -37,24 +37,24 @@ void ReadAhead::ReadBlocks(const std::stop_token& stop) {
     lock.lock();
     // Blocks are only ever added at the back, so `open` still points at this one.
     open->done = true;
-    if (failure) failure_ = failure;
+    open->failure = failure;
     changed_.notify_all();
   }
 }
 
 void ReadAhead::Request(std::span<char> into, std::int64_t offset) {
   std::lock_guard lock(mutex_);
-  blocks_.push_back({into, offset});
+  blocks_.push_back({into, offset, false, nullptr});
   changed_.notify_all();
 }
 
 std::span<char> ReadAhead::Next() {
   std::unique_lock lock(mutex_);
-  changed_.wait(lock, [&] { return blocks_.front().done || failure_ != nullptr; });
-  if (failure_) std::rethrow_exception(failure_);
-  const std::span<char> bytes = blocks_.front().into;
+  changed_.wait(lock, [&] { return blocks_.front().done; });
+  const Block block = blocks_.front();
   blocks_.pop_front();
-  return bytes;
+  if (block.failure) std::rethrow_exception(block.failure);
+  return block.into;
 }
 
 std::vector<std::span<char>> ReadAhead::Discard() {
@@ -63,7 +63,6 @@ std::vector<std::span<char>> ReadAhead::Discard() {
   std::vector<std::span<char>> discarded;
   for (const Block& block : blocks_) discarded.push_back(block.into);
   blocks_.clear();
-  failure_ = nullptr;
   return discarded;
 }
 

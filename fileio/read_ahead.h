@@ -26,7 +26,7 @@ class ReadAhead {
   // Asks for `into` to be filled from `offset`; the bytes must lie inside the file.
   void Request(std::span<char> into, std::int64_t offset);
 
-  // Waits for the oldest request still open and gives its bytes. Throws what the read threw.
+  // Waits for the oldest request still open and gives its bytes. Throws what its read threw.
   std::span<char> Next();
 
   // Waits for every open request, forgets what they read and gives back where they read to.
@@ -37,6 +37,7 @@ class ReadAhead {
     std::span<char> into;
     std::int64_t offset;
     bool done = false;
+    std::exception_ptr failure;
   };
 
   void ReadBlocks(const std::stop_token& stop);
@@ -45,7 +46,6 @@ class ReadAhead {
   std::mutex mutex_;
   std::condition_variable_any changed_;
   std::deque<Block> blocks_;
-  std::exception_ptr failure_;
   std::jthread reader_;  // last: it must stop before the members it uses go away
 };
 
