@@ -13,10 +13,10 @@ BackwardReader::BackwardReader(const FileHandle& file, std::int64_t size, std::s
 
 void BackwardReader::Load(std::int64_t position) {
   if (onBlockLoad_) onBlockLoad_(position / static_cast<std::int64_t>(blockSize_) * static_cast<std::int64_t>(blockSize_));
-  Fill(position, true);
+  Fill(position);
 }
 
-void BackwardReader::Fill(std::int64_t position, bool walkingBackwards) {
+void BackwardReader::Fill(std::int64_t position) {
   const auto block = static_cast<std::int64_t>(blockSize_);
   const std::int64_t start = position / block * block;
   const std::int64_t end = std::min(start + block, size_);
@@ -30,7 +30,7 @@ void BackwardReader::Fill(std::int64_t position, bool walkingBackwards) {
   }
   blockStart_ = start;
   blockEnd_ = end;
-  if (walkingBackwards) AskForBlockBefore();
+  AskForBlockBefore();
 }
 
 void BackwardReader::ReadAheadBackwards() {
@@ -55,9 +55,12 @@ std::span<const char> BackwardReader::BlockUpTo(std::int64_t position) {
   return std::span<const char>(block_).first(static_cast<std::size_t>(position - blockStart_ + 1));
 }
 
-std::span<const char> BackwardReader::BytesInBlock(std::int64_t begin, std::int64_t end) {
-  if (begin < blockStart_ || end > blockEnd_) Fill(begin, false);
-  return std::span<const char>(block_).subspan(static_cast<std::size_t>(begin - blockStart_), static_cast<std::size_t>(end - begin));
+std::span<const char> BackwardReader::BytesOf(std::int64_t begin, std::int64_t end, std::vector<char>& scratch) {
+  if (begin >= blockStart_ && end <= blockEnd_)
+    return std::span<const char>(block_).subspan(static_cast<std::size_t>(begin - blockStart_), static_cast<std::size_t>(end - begin));
+  scratch.resize(static_cast<std::size_t>(end - begin));
+  ReadExactlyAt(file_, begin, scratch);
+  return scratch;
 }
 
 }  // namespace quillon

@@ -37,9 +37,10 @@ class BackwardReader {
   std::span<const char> BlockUpTo(std::int64_t position);
   [[nodiscard]] std::int64_t BlockStart() const noexcept { return blockStart_; }
 
-  // The bytes [begin, end) of the file, which must lie inside one block. A walk forwards
-  // over a line already found: the block load hook is not called.
-  std::span<const char> BytesInBlock(std::int64_t begin, std::int64_t end);
+  // The bytes [begin, end) of the file: in the loaded block where it holds them all, else read
+  // into `scratch`. For a walk forwards over a line already found, which leaves the loaded
+  // block and the block being read ahead as they are.
+  std::span<const char> BytesOf(std::int64_t begin, std::int64_t end, std::vector<char>& scratch);
 
   // Called with a block's start just before the block is read. A walk over a long line
   // loads block after block inside one call; this lets its caller see it move, and end it
@@ -53,7 +54,7 @@ class BackwardReader {
 
  private:
   void Load(std::int64_t position);
-  void Fill(std::int64_t position, bool walkingBackwards);
+  void Fill(std::int64_t position);
   void AskForBlockBefore();
 
   const FileHandle& file_;

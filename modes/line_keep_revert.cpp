@@ -1,6 +1,7 @@
 #include "modes/line_keep_revert.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "fileio/backward_lines.h"
 #include "fileio/line_breaks.h"
@@ -43,10 +44,11 @@ void CopyLine(BackwardReader& reader, const BackwardLine& line, OutputAppender& 
   static constexpr char kCrLf[] = {kCR, kLF};
   if (line.LoneCrInFront) out.Append(kLoneCr);
   const auto block = static_cast<std::int64_t>(blockSize);
+  std::vector<char> scratch;
   std::int64_t from = line.Begin;
   while (from < line.End) {
     const std::int64_t pieceEnd = std::min(line.End, (from / block + 1) * block);
-    out.Append(reader.BytesInBlock(from, pieceEnd));
+    out.Append(reader.BytesOf(from, pieceEnd, scratch));
     from = pieceEnd;
     if (from < line.End) progress.CopiedUpTo(line.Begin, from);
   }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "fileio/backward_lines.h"
 #include "fileio/line_breaks.h"
@@ -22,7 +23,8 @@ inline std::string ReadLineBackward(BackwardReader& in, ReadCursor& cursor) {
   const BackwardLine line = FindLineBackward(in, cursor);
   std::string text;
   if (line.LoneCrInFront) text += kCR;
-  for (std::int64_t at = line.Begin; at < line.End; ++at) text += in.BytesInBlock(at, at + 1).front();
+  std::vector<char> scratch;
+  for (std::int64_t at = line.Begin; at < line.End; ++at) text += in.BytesOf(at, at + 1, scratch).front();
   return text + kCR + kLF;
 }
 
