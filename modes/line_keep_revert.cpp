@@ -14,15 +14,6 @@ namespace quillon {
 
 namespace {
 
-// Appends `content` and its CR LF, with the CR in front that a line ended by a lone CR keeps.
-void AppendLine(OutputAppender& out, bool loneCrInFront, std::span<const char> content) {
-  static constexpr char kLoneCr[] = {kCR};
-  static constexpr char kCrLf[] = {kCR, kLF};
-  if (loneCrInFront) out.Append(kLoneCr);
-  out.Append(content);
-  out.Append(kCrLf);
-}
-
 // Takes the lines that lie wholly inside the loaded block, ending at `stop` (one past the
 // cursor), straight from the block. Returns where it stopped: at a line that starts before
 // the block, or whose break might pair with a CR before it; FindLineBackward takes those.
@@ -31,7 +22,7 @@ const char* AppendLinesInBlock(const char* blockBegin, const char* stop, OutputA
     const char* lineBreak = FindLastBreak(blockBegin, stop);
     if (lineBreak == nullptr || lineBreak == blockBegin) return stop;
     const bool loneCr = *lineBreak == kCR;
-    AppendLine(out, loneCr, {lineBreak + 1, stop});
+    out.AppendLine(loneCr, {lineBreak + 1, stop});
     stop = !loneCr && lineBreak[-1] == kCR ? lineBreak - 1 : lineBreak;
   }
 }

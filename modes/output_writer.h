@@ -91,6 +91,27 @@ class OutputAppender {
     AppendAcrossBuffers(bytes);
   }
 
+  // Appends `content` followed by CR LF, with a CR in front when `crInFront`: one line as
+  // "Line keep" writes it, in one step where the buffer has room for it.
+  void AppendLine(bool crInFront, std::span<const char> content) {
+    if (content.size() + 3 <= buffer_.size() - used_) {
+      char* at = buffer_.data() + used_;
+      *at = '\r';
+      at += crInFront ? 1 : 0;
+      std::memcpy(at, content.data(), content.size());
+      at += content.size();
+      at[0] = '\r';
+      at[1] = '\n';
+      used_ = static_cast<std::size_t>(at + 2 - buffer_.data());
+      return;
+    }
+    static constexpr char kCr[] = {'\r'};
+    static constexpr char kCrLf[] = {'\r', '\n'};
+    if (crInFront) Append(kCr);
+    Append(content);
+    Append(kCrLf);
+  }
+
   // Hands over what is buffered and waits until the whole output is written.
   void Finish();
 
