@@ -83,6 +83,7 @@ class OutputAppender {
   OutputAppender& operator=(const OutputAppender&) = delete;
 
   void Append(std::span<const char> bytes) {
+    if (bytes.empty()) return;
     if (bytes.size() <= buffer_.size() - used_) {
       std::memcpy(buffer_.data() + used_, bytes.data(), bytes.size());
       used_ += bytes.size();

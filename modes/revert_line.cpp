@@ -136,7 +136,7 @@ void RevertLine(const ModeContext& context) {
     const std::span<char> block = blocks.Next();
     const std::span<char> buffer = blocks.BufferOf(block);
     char* const begin = block.data() - carried.size();
-    std::memcpy(begin, carried.data(), carried.size());
+    if (!carried.empty()) std::memcpy(begin, carried.data(), carried.size());
     if (!held.empty()) output.Hand(std::exchange(held, {}), settled);
     RunScan scan{!carried.empty(), begin};
     ReverseEndedRuns(block.data(), block.data() + block.size(), scan);
