@@ -4,12 +4,6 @@
 
 namespace quillon {
 
-unsigned char ReadByteBackward(BackwardReader& in, ReadCursor& cursor) {
-  const unsigned char byte = in.ByteAt(cursor.Offset).value_or(0);
-  --cursor.Offset;
-  return byte;
-}
-
 BackwardLine FindLineBackward(BackwardReader& in, ReadCursor& cursor) {
   const std::int64_t last = cursor.Offset;
   if (last < 0 || last >= in.size()) return {last + 1, last + 1, false};
@@ -33,17 +27,6 @@ BackwardLine FindLineBackward(BackwardReader& in, ReadCursor& cursor) {
   }
   cursor.Offset = -1;
   return {0, last + 1, false};
-}
-
-std::string ReadLineBackward(BackwardReader& in, ReadCursor& cursor) {
-  const BackwardLine line = FindLineBackward(in, cursor);
-  std::string text(static_cast<std::size_t>(line.TextLength()), '\0');
-  char* out = text.data();
-  if (line.LoneCrInFront) *out++ = kCR;
-  in.CopyRange(line.Begin, line.End, out);
-  text[text.size() - 2] = kCR;
-  text[text.size() - 1] = kLF;
-  return text;
 }
 
 }  // namespace quillon

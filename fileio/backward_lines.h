@@ -1,14 +1,10 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 
 #include "fileio/backward_reader.h"
 
 namespace quillon {
-
-// The byte at the cursor, or 0 when there is none there; the cursor steps back by one either way.
-unsigned char ReadByteBackward(BackwardReader& in, ReadCursor& cursor);
 
 // One line found walking backwards: its content is the file's bytes [Begin, End). A line
 // that a lone CR ended is given back with that CR in front of its content.
@@ -25,8 +21,5 @@ struct BackwardLine {
 // At the file's first line the cursor ends at -1. A cursor outside the file gives an empty
 // line and does not move.
 BackwardLine FindLineBackward(BackwardReader& in, ReadCursor& cursor);
-
-// The line FindLineBackward finds, as text in reading order followed by CR LF.
-std::string ReadLineBackward(BackwardReader& in, ReadCursor& cursor);
 
 }  // namespace quillon

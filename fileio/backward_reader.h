@@ -3,12 +3,14 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <span>
 #include <utility>
 #include <vector>
 
 #include "fileio/file_handle.h"
+#include "fileio/read_ahead.h"
 
 namespace quillon {
 
@@ -35,8 +37,10 @@ class BackwardReader {
   std::span<const char> BlockUpTo(std::int64_t position);
   [[nodiscard]] std::int64_t BlockStart() const noexcept { return blockStart_; }
 
-  // Copies the bytes [begin, end) of the file to `out`, from the loaded block where it holds them.
-  void CopyRange(std::int64_t begin, std::int64_t end, char* out);
+  // The bytes [begin, end) of the file: in the loaded block where it holds them all, else read
+  // into `scratch`. For a walk forwards over a line already found, which leaves the loaded
+  // block and the block being read ahead as they are.
+  std::span<const char> BytesOf(std::int64_t begin, std::int64_t end, std::vector<char>& scratch);
 
   // Called with a block's start just before the block is read. A walk over a long line
   // loads block after block inside one call; this lets its caller see it move, and end it
@@ -44,8 +48,14 @@ class BackwardReader {
   using BlockLoadHook = std::function<void(std::int64_t blockStart)>;
   void OnBlockLoad(BlockLoadHook hook) { onBlockLoad_ = std::move(hook); }
 
+  // From now on, each block loaded has the block before it read on a thread of its own while
+  // the caller works on it: for a walk from the end to the start.
+  void ReadAheadBackwards();
+
  private:
   void Load(std::int64_t position);
+  void Fill(std::int64_t position);
+  void AskForBlockBefore();
 
   const FileHandle& file_;
   std::int64_t size_;
@@ -54,6 +64,9 @@ class BackwardReader {
   std::int64_t blockStart_ = 0;
   std::int64_t blockEnd_ = 0;
   BlockLoadHook onBlockLoad_;
+  std::vector<char> aheadBlock_;
+  std::int64_t aheadStart_ = -1;  // the block being read ahead, if any
+  std::unique_ptr<ReadAhead> ahead_;  // last: its thread must stop before the block it reads into goes away
 };
 
 }  // namespace quillon

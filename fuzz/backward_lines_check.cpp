@@ -1,12 +1,14 @@
 #include "fuzz/backward_lines_check.h"
 
 #include <exception>
+#include <filesystem>
 
 #include "fileio/backward_lines.h"
 #include "fileio/file_handle.h"
 #include "fuzz/difference.h"
 #include "fuzz/fuzz_input.h"
 #include "fuzz/scratch_folder.h"
+#include "tests/support/backward_line_text.h"
 #include "tests/support/reference_line_reader.h"
 
 namespace quillon::fuzzing {
@@ -38,14 +40,14 @@ struct Walk {
   std::int64_t modelCursor;
 
   std::string Line() {
-    const std::string got = ReadLineBackward(reader, cursor);
+    const std::string got = testing::ReadLineBackward(reader, cursor);
     const std::string expected = testing::ReferenceReadLineBackward(file, modelCursor);
     if (std::string fault = Difference("line", got, expected); !fault.empty()) return fault;
     return CursorFault();
   }
 
   std::string Byte() {
-    const unsigned char got = ReadByteBackward(reader, cursor);
+    const unsigned char got = testing::ReadByteBackward(reader, cursor);
     const unsigned char expected = testing::ReferenceReadByteBackward(file, modelCursor);
     if (got != expected) return "byte " + std::to_string(got) + ", expected " + std::to_string(expected);
     return CursorFault();
@@ -63,6 +65,9 @@ std::string WalkFile(std::string_view file, std::size_t blockSize, std::int64_t 
   const std::string path = ScratchFolder().Write("lines.txt", file);
   const FileHandle handle = OpenForRead(path);
   if (!handle.valid()) return "cannot open " + path + ": " + handle.error();
+  // The open handle keeps the file; its name goes at once, so that the mode checks sharing
+  // the folder find nothing there but their own files.
+  std::filesystem::remove(path);
   const auto size = static_cast<std::int64_t>(file.size());
   BackwardReader reader(handle, FileSize(handle), blockSize);
   Walk walk{reader, file, {start}, start};

@@ -65,6 +65,16 @@ __attribute__((target("avx2"))) inline __m256i Reversed32(__m256i bytes) {
   return _mm256_permute4x64_epi64(_mm256_shuffle_epi8(bytes, mirror), 0x4E);
 }
 
+// Reverses 16 to 32 bytes with one vector from each end; as with the words, both are loaded
+// before either is stored, and where they overlap they agree.
+__attribute__((target("ssse3"))) inline void ReverseUpTo32(char* begin, char* end) noexcept {
+  const __m128i mirror = _mm_setr_epi8(15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0);
+  const __m128i front = _mm_loadu_si128(reinterpret_cast<const __m128i*>(begin));
+  const __m128i back = _mm_loadu_si128(reinterpret_cast<const __m128i*>(end - 16));
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(begin), _mm_shuffle_epi8(back, mirror));
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(end - 16), _mm_shuffle_epi8(front, mirror));
+}
+
 __attribute__((target("avx2"))) void ReverseAvx2(char* begin, char* end) noexcept {
   while (end - begin >= 64) {
     const __m256i front = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(begin));
@@ -74,7 +84,16 @@ __attribute__((target("avx2"))) void ReverseAvx2(char* begin, char* end) noexcep
     begin += 32;
     end -= 32;
   }
-  ReverseWords(begin, end);
+  if (end - begin >= 32) {
+    const __m256i front = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(begin));
+    const __m256i back = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(end - 32));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(begin), Reversed32(back));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(end - 32), Reversed32(front));
+  } else if (end - begin >= 16) {
+    ReverseUpTo32(begin, end);
+  } else {
+    ReverseWords(begin, end);
+  }
 }
 
 __attribute__((target("ssse3"))) void ReverseSsse3(char* begin, char* end) noexcept {
@@ -87,7 +106,10 @@ __attribute__((target("ssse3"))) void ReverseSsse3(char* begin, char* end) noexc
     begin += 16;
     end -= 16;
   }
-  ReverseWords(begin, end);
+  if (end - begin >= 16)
+    ReverseUpTo32(begin, end);
+  else
+    ReverseWords(begin, end);
 }
 
 using Reverser = void (*)(char*, char*) noexcept;
@@ -109,8 +131,9 @@ void ReverseInPlace(std::span<char> bytes) noexcept {
   char* begin = bytes.data();
   char* end = begin + bytes.size();
 #if defined(__x86_64__)
-  // Short lines are the common case; they do not pay for the indirect call.
-  if (bytes.size() >= 64) {
+  // Lines of 16 bytes or more, most lines of a text, take the vector shuffles; shorter ones
+  // do not pay for the indirect call.
+  if (bytes.size() >= 16) {
     kVectorReverse(begin, end);
     return;
   }

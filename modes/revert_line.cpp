@@ -1,13 +1,17 @@
 #include "modes/revert_line.h"
 
 #include <algorithm>
+#include <cstring>
+#include <utility>
 
 #include "fileio/block_io.h"
 #include "fileio/line_breaks.h"
 #include "modes/byte_reverse.h"
+#include "modes/output_writer.h"
 #include "modes/progress_meter.h"
+#include "modes/range_reverse.h"
+#include "fileio/read_ahead.h"
 #include "modes/run_files.h"
-#include "modes/run_output.h"
 
 namespace quillon {
 
@@ -50,31 +54,121 @@ void ReverseEndedRuns(char* from, char* to, RunScan& scan) {
   scan.inRun = inRun;
 }
 
+// The end of the run of non-break bytes that goes on at `from`: the position of the next
+// break, or the file's end. Reads forward a buffer at a time into `scratch`.
+std::int64_t FindRunEnd(const FileHandle& input, std::int64_t from, std::int64_t size, std::span<char> scratch,
+                        ProgressMeter& meter) {
+  while (from < size) {
+    meter.Report(from);
+    const std::span<char> piece = scratch.first(static_cast<std::size_t>(std::min<std::int64_t>(static_cast<std::int64_t>(scratch.size()), size - from)));
+    ReadExactlyAt(input, from, piece);
+    if (const char* found = FindFirstBreak(piece.data(), piece.data() + piece.size())) return from + (found - piece.data());
+    from += static_cast<std::int64_t>(piece.size());
+  }
+  return size;
+}
+
+
+// The input as the run reads it: blocks asked for two ahead, each read into an output buffer
+// behind a front room where the start of a line still open at the block before can move.
+class AheadBlocks {
+ public:
+  AheadBlocks(const FileHandle& input, std::int64_t size, OutputWriter& output)
+      : reads_(input), size_(size), output_(output), frontRoom_(output.BufferSize() / 2) {}
+
+  [[nodiscard]] std::size_t FrontRoom() const noexcept { return frontRoom_; }
+
+  // Reads from `position` on from now; what was asked for before is dropped.
+  void RestartAt(std::int64_t position) {
+    for (const std::span<char> dropped : reads_.Discard()) output_.Drop(BufferOf(dropped));
+    requested_ = position;
+    AskForNext();
+    AskForNext();
+  }
+
+  // The next block in order, inside its buffer after the front room.
+  std::span<char> Next() {
+    const std::span<char> block = reads_.Next();
+    AskForNext();
+    return block;
+  }
+
+  [[nodiscard]] std::span<char> BufferOf(std::span<char> block) const noexcept {
+    return {block.data() - frontRoom_, output_.BufferSize()};
+  }
+
+ private:
+  void AskForNext() {
+    if (requested_ >= size_) return;
+    const auto length = std::min<std::int64_t>(static_cast<std::int64_t>(output_.BufferSize() - frontRoom_), size_ - requested_);
+    reads_.Request(output_.Take().subspan(frontRoom_, static_cast<std::size_t>(length)), requested_);
+    requested_ += length;
+  }
+
+  ReadAhead reads_;
+  std::int64_t size_;
+  OutputWriter& output_;
+  std::size_t frontRoom_;
+  std::int64_t requested_ = 0;
+};
+
 }  // namespace
 
 // With breaks kept in place, reversing each line's content is reversing every run of bytes
-// that holds no CR or LF. The input is read straight into the output's room, where each run
-// is reversed as soon as its end is known.
+// that holds no CR or LF. The input is read ahead, on a thread of its own, straight into output
+// buffers, where each run is reversed as soon as its end is known; the start of a run still
+// open at a block's end moves into the front room of the next block's buffer. A run longer
+// than that room is written from its end backwards, like a file of its own.
 void RevertLine(const ModeContext& context) {
   RunFiles files(context.InputPath, context.OutputPath, context.OutputStream >= 0);
   const std::int64_t size = files.InputSize();
-  RunOutput output(files, context, static_cast<std::size_t>(size));
+  OutputWriter output(files, context, context.Tuning.WorkingBlockSize());
   ProgressMeter meter(context.Observer, size, context.Tuning.ProgressStep);
-  const auto block = static_cast<std::int64_t>(context.Tuning.WorkingBlockSize());
-  char* const room = output.Room();
+  AheadBlocks blocks(files.Input(), size, output);
+  blocks.RestartAt(0);
 
+  std::span<char> held;             // the buffer of the block before, not yet handed over
+  std::span<const char> settled;    // its bytes that are final
+  std::span<const char> carried;    // its run still open at its end
   std::int64_t read = 0;
-  RunScan scan;
   while (read < size) {
     meter.Report(read);
-    const std::int64_t length = std::min(block, size - read);
-    ReadExactlyAt(files.Input(), read, {room + read, static_cast<std::size_t>(length)});
-    ReverseEndedRuns(room + read, room + read + length, scan);
-    read += length;
-    output.Settle(static_cast<std::size_t>((scan.inRun ? scan.runStart : room + read) - room));
+    const std::span<char> block = blocks.Next();
+    const std::span<char> buffer = blocks.BufferOf(block);
+    char* const begin = block.data() - carried.size();
+    if (!carried.empty()) std::memcpy(begin, carried.data(), carried.size());
+    if (!held.empty()) output.Hand(std::exchange(held, {}), settled);
+    RunScan scan{!carried.empty(), begin};
+    ReverseEndedRuns(block.data(), block.data() + block.size(), scan);
+    read += static_cast<std::int64_t>(block.size());
+    char* const end = block.data() + block.size();
+
+    if (read == size) {
+      if (scan.inRun) ReverseInPlace({scan.runStart, static_cast<std::size_t>(end - scan.runStart)});
+      output.Hand(buffer, {begin, end});
+      break;
+    }
+    char* const openRun = scan.inRun ? scan.runStart : end;
+    if (static_cast<std::size_t>(end - openRun) > blocks.FrontRoom()) {
+      const std::int64_t runBegin = read - (end - openRun);
+      output.Hand(buffer, {begin, openRun});
+      blocks.RestartAt(size);
+      const std::span<char> scratch = output.Take();
+      const std::int64_t runEnd = FindRunEnd(files.Input(), read, size, scratch, meter);
+      output.Drop(scratch);
+      WriteRangeReversed(files.Input(), runBegin, runEnd, output, [](std::int64_t) {});
+      read = runEnd;
+      carried = {};
+      blocks.RestartAt(read);
+      continue;
+    }
+    held = buffer;
+    settled = {begin, openRun};
+    carried = {openRun, end};
   }
-  if (scan.inRun) ReverseInPlace({scan.runStart, static_cast<std::size_t>(room + size - scan.runStart)});
-  output.Finish(static_cast<std::size_t>(size));
+  if (!held.empty()) output.Hand(held, settled);
+  blocks.RestartAt(size);
+  output.Finish();
 }
 
 }  // namespace quillon

@@ -17,13 +17,6 @@ FileHandle OpenInput(const std::string& path) {
   return input;
 }
 
-std::int64_t CheckedSize(const FileHandle& input) {
-  const std::int64_t size = FileSize(input);
-  if (size > kMaxInputSize)
-    throw FileError("Cannot revert", input.path(), "the file is 2 GiB or larger; only smaller files can be reverted");
-  return size;
-}
-
 OutputTarget CheckedTarget(const std::string& outputPath, const FileHandle& input) {
   OutputTarget target = ResolveOutputTarget(outputPath);
   struct stat info {};
@@ -36,7 +29,7 @@ OutputTarget CheckedTarget(const std::string& outputPath, const FileHandle& inpu
 }  // namespace
 
 RunFiles::RunFiles(const std::string& inputPath, const std::string& outputPath, bool outputIsStream)
-    : input_(OpenInput(inputPath)), size_(CheckedSize(input_)) {
+    : input_(OpenInput(inputPath)), size_(FileSize(input_)) {
   if (!outputIsStream) output_.emplace(CheckedTarget(outputPath, input_), outputPath);
 }
 

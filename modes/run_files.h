@@ -9,11 +9,8 @@
 
 namespace quillon {
 
-// Files are limited to less than 2 GiB.
-inline constexpr std::int64_t kMaxInputSize = (std::int64_t{1} << 31) - 1;
-
 // The two files of a run, checked before anything is written: the input must be a readable
-// regular file under 2 GiB, and the output must not lead back to the input. A run whose
+// regular file, and the output must not lead back to the input. A run whose
 // result goes to a stream has no output file.
 class RunFiles {
  public:

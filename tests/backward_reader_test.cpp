@@ -2,13 +2,19 @@
 
 #include <gtest/gtest.h>
 
-#include "fileio/mod_file_io.h"
+#include "fileio/backward_reader.h"
+#include "fileio/block_io.h"
+#include "fileio/file_error.h"
+#include "fileio/file_handle.h"
+#include "fileio/line_breaks.h"
+#include "tests/support/backward_line_text.h"
 #include "tests/support/mode_runner.h"
 #include "tests/support/temp_folder.h"
 
 namespace quillon {
 namespace {
 
+using testing::ReadLineBackward;
 using testing::Spelled;
 using testing::TempFolder;
 

@@ -13,9 +13,10 @@ namespace {
 using fuzzing::FuzzTarget;
 using fuzzing::kFuzzTargets;
 
+// The files in `folder`, which must exist: a folder that went missing would replay nothing.
 std::vector<std::filesystem::path> FilesIn(const std::filesystem::path& folder) {
   std::vector<std::filesystem::path> files;
-  if (!std::filesystem::is_directory(folder)) return files;
+  EXPECT_TRUE(std::filesystem::is_directory(folder)) << folder << " is missing";
   for (const auto& entry : std::filesystem::directory_iterator(folder))
     if (entry.is_regular_file()) files.push_back(entry.path());
   return files;
@@ -36,7 +37,8 @@ TEST_P(FuzzReplay, AgreesWithTheModelOnEverySeed) {
   for (const auto& seed : seeds) Replay(GetParam(), seed);
 }
 
-// Every input that once made a target fail; a file is added here with the fix it needed.
+// Every input that once made a target fail, and inputs on the buffer edges that a change moved;
+// a file is added here with the fix it needed.
 TEST_P(FuzzReplay, AgreesWithTheModelOnEveryInputThatOnceFailed) {
   for (const auto& input : FilesIn(std::filesystem::path(QUILLON_FUZZ_FOLDER) / "regressions" / GetParam().Name))
     Replay(GetParam(), input);

@@ -58,13 +58,6 @@ std::vector<FaultCase> InputCases() {
          if (::geteuid() != 0) Check(::chmod(input.c_str(), 0200) == 0, "an unreadable input");
          return Failing(input, CannotOpen(input, "Permission denied"));
        }},
-      // Sparse, so that it costs no disk; refused before anything is read or written.
-      {"InputOf2GiB", Runner::InProcess,
-       [](const TempFolder& folder) {
-         const std::string input = LayInputAndEarlierOutput(folder.File("huge.txt"), "");
-         Check(::truncate(input.c_str(), off_t{1} << 31) == 0, "a sparse 2 GiB file");
-         return Failing(input, "Cannot revert " + Quoted(input) + ": the file is 2 GiB or larger; only smaller files can be reverted");
-       }},
       {"InputEmpty", Runner::InProcess,
        [](const TempFolder& folder) { return Succeeding(LayInputAndEarlierOutput(folder.File("empty.txt"), "")); }},
   };
