@@ -7,8 +7,8 @@
 #include "fileio/line_breaks.h"
 #include "modes/line_walk_progress.h"
 #include "modes/progress_meter.h"
-#include "modes/run_files.h"
 #include "modes/output_writer.h"
+#include "unicode/utf8_validator.h"
 
 namespace quillon {
 
@@ -48,13 +48,14 @@ void CopyLine(BackwardReader& reader, const BackwardLine& line, OutputAppender& 
 
 }  // namespace
 
-void LineKeepRevert(const ModeContext& context) {
-  RunFiles files(context.InputPath, context.OutputPath, context.OutputStream >= 0);
+void LineKeepRevert(const ModeContext& context, RunFiles& files, const InputText& text) {
   const std::int64_t size = files.InputSize();
   const std::size_t blockSize = context.Tuning.WorkingBlockSize();
   OutputWriter output(files, context, blockSize);
   OutputAppender out(output);
-  if (size == 0) {
+  const std::int64_t mark = text.ByteOrderMarkLength;
+  out.Append(std::span(unicode::kByteOrderMark).first(static_cast<std::size_t>(mark)));
+  if (size == mark) {
     out.Finish();
     return;
   }
@@ -71,7 +72,8 @@ void LineKeepRevert(const ModeContext& context) {
     cursor.Offset = reader.BlockStart() + (stop - block.data()) - 1;
     if (cursor.Offset > -1) {
       progress.LineEndsAt(cursor.Offset + 1);
-      const BackwardLine line = FindLineBackward(reader, cursor);
+      BackwardLine line = FindLineBackward(reader, cursor);
+      if (line.Begin == 0) line.Begin = mark;
       CopyLine(reader, line, out, blockSize, progress);
     }
   }

@@ -124,4 +124,14 @@ void OutputAppender::Finish() {
   writer_.Finish();
 }
 
+void HandCopies(OutputWriter& output, std::span<const char> bytes) {
+  while (!bytes.empty()) {
+    const std::span<char> buffer = output.Take();
+    const std::size_t count = std::min(buffer.size(), bytes.size());
+    std::memcpy(buffer.data(), bytes.data(), count);
+    output.Hand(buffer, count);
+    bytes = bytes.subspan(count);
+  }
+}
+
 }  // namespace quillon

@@ -75,6 +75,10 @@ class OutputWriter {
   std::jthread writer_;  // last: it must stop before the members it uses go away
 };
 
+// Copies `bytes` into as many of the writer's buffers as they need and hands them over: for
+// the few bytes that come from somewhere other than a buffer, such as a byte-order mark.
+void HandCopies(OutputWriter& output, std::span<const char> bytes);
+
 // Appends bytes of any length to an OutputWriter's buffers, handing each over once full.
 class OutputAppender {
  public:

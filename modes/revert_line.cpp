@@ -9,9 +9,11 @@
 #include "modes/byte_reverse.h"
 #include "modes/output_writer.h"
 #include "modes/progress_meter.h"
+#include "modes/cluster_range_reverse.h"
 #include "modes/range_reverse.h"
 #include "fileio/read_ahead.h"
-#include "modes/run_files.h"
+#include "unicode/cluster_reverse.h"
+#include "unicode/utf8_validator.h"
 
 namespace quillon {
 
@@ -24,9 +26,20 @@ struct RunScan {
   char* runStart = nullptr;
 };
 
+// How a line's content is reversed: its bytes, or for UTF-8 text its clusters.
+struct ByteRuns {
+  static void Reverse(std::span<char> run) noexcept { ReverseInPlace(run); }
+  static constexpr auto WriteLongRun = WriteRangeReversed;
+};
+struct ClusterRuns {
+  static void Reverse(std::span<char> run) noexcept { unicode::ReverseClusterOrderInPlace(run); }
+  static constexpr auto WriteLongRun = WriteClustersReversed;
+};
+
 // Reverses in place every run of non-break bytes in [from, to) that ends before `to`. A run
 // still open at `to` is left for the next call. Runs are found 64 bytes at a time from the
 // bits where the break mask changes, so a line costs a couple of bit operations.
+template <typename Runs>
 void ReverseEndedRuns(char* from, char* to, RunScan& scan) {
   std::uint64_t previousIsBreak = scan.inRun ? 0 : 1;
   char* at = from;
@@ -38,7 +51,7 @@ void ReverseEndedRuns(char* from, char* to, RunScan& scan) {
       const int bit = __builtin_ctzll(changes);
       changes &= changes - 1;
       if (breaks >> bit & 1) {
-        ReverseInPlace({scan.runStart, static_cast<std::size_t>(at + bit - scan.runStart)});
+        Runs::Reverse({scan.runStart, static_cast<std::size_t>(at + bit - scan.runStart)});
       } else {
         scan.runStart = at + bit;
       }
@@ -47,7 +60,7 @@ void ReverseEndedRuns(char* from, char* to, RunScan& scan) {
   bool inRun = previousIsBreak == 0;
   for (; at < to; ++at) {
     const bool isBreak = IsLineBreak(*at);
-    if (isBreak && inRun) ReverseInPlace({scan.runStart, static_cast<std::size_t>(at - scan.runStart)});
+    if (isBreak && inRun) Runs::Reverse({scan.runStart, static_cast<std::size_t>(at - scan.runStart)});
     if (!isBreak && !inRun) scan.runStart = at;
     inRun = !isBreak;
   }
@@ -112,25 +125,25 @@ class AheadBlocks {
   std::int64_t requested_ = 0;
 };
 
-}  // namespace
-
 // With breaks kept in place, reversing each line's content is reversing every run of bytes
 // that holds no CR or LF. The input is read ahead, on a thread of its own, straight into output
 // buffers, where each run is reversed as soon as its end is known; the start of a run still
 // open at a block's end moves into the front room of the next block's buffer. A run longer
-// than that room is written from its end backwards, like a file of its own.
-void RevertLine(const ModeContext& context) {
-  RunFiles files(context.InputPath, context.OutputPath, context.OutputStream >= 0);
+// than that room is written from its end backwards, like a file of its own. A byte-order
+// mark is written first and the lines begin after it.
+template <typename Runs>
+void RevertLines(const ModeContext& context, RunFiles& files, std::int64_t start) {
   const std::int64_t size = files.InputSize();
   OutputWriter output(files, context, context.Tuning.WorkingBlockSize());
   ProgressMeter meter(context.Observer, size, context.Tuning.ProgressStep);
+  HandCopies(output, std::span(unicode::kByteOrderMark).first(static_cast<std::size_t>(start)));
   AheadBlocks blocks(files.Input(), size, output);
-  blocks.RestartAt(0);
+  blocks.RestartAt(start);
 
   std::span<char> held;             // the buffer of the block before, not yet handed over
   std::span<const char> settled;    // its bytes that are final
   std::span<const char> carried;    // its run still open at its end
-  std::int64_t read = 0;
+  std::int64_t read = start;
   while (read < size) {
     meter.Report(read);
     const std::span<char> block = blocks.Next();
@@ -139,12 +152,12 @@ void RevertLine(const ModeContext& context) {
     if (!carried.empty()) std::memcpy(begin, carried.data(), carried.size());
     if (!held.empty()) output.Hand(std::exchange(held, {}), settled);
     RunScan scan{!carried.empty(), begin};
-    ReverseEndedRuns(block.data(), block.data() + block.size(), scan);
+    ReverseEndedRuns<Runs>(block.data(), block.data() + block.size(), scan);
     read += static_cast<std::int64_t>(block.size());
     char* const end = block.data() + block.size();
 
     if (read == size) {
-      if (scan.inRun) ReverseInPlace({scan.runStart, static_cast<std::size_t>(end - scan.runStart)});
+      if (scan.inRun) Runs::Reverse({scan.runStart, static_cast<std::size_t>(end - scan.runStart)});
       output.Hand(buffer, {begin, end});
       break;
     }
@@ -156,7 +169,7 @@ void RevertLine(const ModeContext& context) {
       const std::span<char> scratch = output.Take();
       const std::int64_t runEnd = FindRunEnd(files.Input(), read, size, scratch, meter);
       output.Drop(scratch);
-      WriteRangeReversed(files.Input(), runBegin, runEnd, output, [](std::int64_t) {});
+      Runs::WriteLongRun(files.Input(), runBegin, runEnd, output, [](std::int64_t) {});
       read = runEnd;
       carried = {};
       blocks.RestartAt(read);
@@ -169,6 +182,15 @@ void RevertLine(const ModeContext& context) {
   if (!held.empty()) output.Hand(held, settled);
   blocks.RestartAt(size);
   output.Finish();
+}
+
+}  // namespace
+
+void RevertLine(const ModeContext& context, RunFiles& files, const InputText& text) {
+  if (text.ClusterWise)
+    RevertLines<ClusterRuns>(context, files, text.ByteOrderMarkLength);
+  else
+    RevertLines<ByteRuns>(context, files, 0);
 }
 
 }  // namespace quillon
