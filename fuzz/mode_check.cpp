@@ -88,7 +88,11 @@ std::string CheckMode(RevertMode mode, std::span<const std::uint8_t> fuzzInput) 
   tuning.ProgressStep = in.TakeByte();
   const std::uint8_t faultChoice = in.TakeByte();
   const std::uint16_t faultOffset = in.TakeWord();
-  const std::string_view content = in.Rest();
+  return CheckModeOn(mode, tuning, faultChoice, faultOffset, in.Rest());
+}
+
+std::string CheckModeOn(RevertMode mode, EngineTuning tuning, std::uint8_t faultChoice, std::uint16_t faultOffset,
+                        std::string_view content) {
   const std::string expected = testing::Reference(mode, content);
   const IoFault fault = FaultFrom(faultChoice, faultOffset, content.size(), expected.size());
 

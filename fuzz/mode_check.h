@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "modes/run_mode.h"
 
@@ -16,5 +17,9 @@ namespace quillon::fuzzing {
 // fault), its permission bits, the result text, the progress values, the input and the
 // folder's listing. Returns what differed, or "" when all agreed.
 std::string CheckMode(RevertMode mode, std::span<const std::uint8_t> fuzzInput);
+
+// The same check on `content` with the parameters given.
+std::string CheckModeOn(RevertMode mode, EngineTuning tuning, std::uint8_t faultChoice, std::uint16_t faultOffset,
+                        std::string_view content);
 
 }  // namespace quillon::fuzzing

@@ -64,16 +64,17 @@ void LineKeepRevert(const ModeContext& context, RunFiles& files, const InputText
   BackwardReader reader(files.Input(), size, blockSize);
   reader.ReadAheadBackwards();
   reader.OnBlockLoad([&progress](std::int64_t blockStart) { progress.ReadBackTo(blockStart); });
+  // The text begins after the mark: the walk ends there as it would at the file's start.
   ReadCursor cursor{size - 1};
-  while (cursor.Offset > -1) {
+  while (cursor.Offset >= mark) {
     progress.LineEndsAt(cursor.Offset + 1);
     const std::span<const char> block = reader.BlockUpTo(cursor.Offset);
     const char* stop = AppendLinesInBlock(block.data(), block.data() + block.size(), out);
     cursor.Offset = reader.BlockStart() + (stop - block.data()) - 1;
-    if (cursor.Offset > -1) {
+    if (cursor.Offset >= mark) {
       progress.LineEndsAt(cursor.Offset + 1);
       BackwardLine line = FindLineBackward(reader, cursor);
-      if (line.Begin == 0) line.Begin = mark;
+      line.Begin = std::max(line.Begin, mark);
       CopyLine(reader, line, out, blockSize, progress);
     }
   }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/mode_runner.h"
+#include "tests/support/reference_modes.h"
 
 namespace quillon {
 namespace {
@@ -69,6 +70,61 @@ TEST_P(ModeResultTest, RevertLineReversesEachLineAndKeepsItsBreak) {
                                         });
 }
 
+// UTF-8 text, spelled in bytes: "é" both as one code point and as e + U+0301, CJK, an emoji
+// with a skin tone, two flags, a family joined by ZWJ, and the byte-order mark.
+#define E_ACUTE "\xC3\xA9"
+#define E_COMBINING "e\xCC\x81"
+#define KAN "\xE6\xBC\xA2"
+#define JI "\xE5\xAD\x97"
+#define THUMB_TONED "\xF0\x9F\x91\x8D\xF0\x9F\x8F\xBD"
+#define FLAG_DE "\xF0\x9F\x87\xA9\xF0\x9F\x87\xAA"
+#define FLAG_FR "\xF0\x9F\x87\xAB\xF0\x9F\x87\xB7"
+#define FAMILY "\xF0\x9F\x91\xA8\xE2\x80\x8D\xF0\x9F\x91\xA9\xE2\x80\x8D\xF0\x9F\x91\xA7"
+#define BOM "\xEF\xBB\xBF"
+
+TEST_P(ModeResultTest, SimpleRevertKeepsEachCharacterOfUtf8TextWhole) {
+  ExpectResults(RevertMode::SimpleRevert, {
+                                              {"caf" E_ACUTE, E_ACUTE "fac"},
+                                              {"caf" E_COMBINING "!", "!" E_COMBINING "fac"},
+                                              {KAN JI, JI KAN},
+                                              {"a" THUMB_TONED "b", "b" THUMB_TONED "a"},
+                                              {FLAG_DE FLAG_FR, FLAG_FR FLAG_DE},
+                                              {FAMILY "x" FAMILY "y", "y" FAMILY "x" FAMILY},
+                                              {E_ACUTE "\r\n" KAN "\r" JI, JI "\r" KAN "\n\r" E_ACUTE},
+                                              {BOM, BOM},
+                                              {BOM "ab" E_ACUTE, BOM E_ACUTE "ba"},
+                                              {BOM "\r\n" KAN, BOM KAN "\n\r"},
+                                              // One byte that is not UTF-8 makes the whole file bytes.
+                                              {E_ACUTE "\xFF", "\xFF\xA9\xC3"},
+                                              {BOM "\xC3", "\xC3\xBF\xBB\xEF"},
+                                              {"\xA9\xC3" E_ACUTE, "\xA9\xC3\xC3\xA9"},
+                                          });
+}
+
+TEST_P(ModeResultTest, LineKeepKeepsTheByteOrderMarkFirst) {
+  ExpectResults(RevertMode::LineKeep, {
+                                          {E_ACUTE "\r\n" KAN JI, KAN JI "\r\n" E_ACUTE "\r\n"},
+                                          {E_COMBINING "\r" THUMB_TONED "\n", "\r\n\r" THUMB_TONED "\r\n" E_COMBINING "\r\n"},
+                                          {BOM, BOM},
+                                          {BOM "ab\ncd", BOM "cd\r\nab\r\n"},
+                                          {BOM "\r\n" KAN, BOM KAN "\r\n"},
+                                          {BOM "\n", BOM "\r\n"},
+                                          {"a\n" BOM, BOM "\r\na\r\n"},  // a mark further on is text
+                                      });
+}
+
+TEST_P(ModeResultTest, RevertLineReversesTheCharactersOfEachUtf8Line) {
+  ExpectResults(RevertMode::RevertLine, {
+                                            {"a" E_ACUTE "\r\n" E_COMBINING "x", E_ACUTE "a\r\nx" E_COMBINING},
+                                            {KAN JI "\n" THUMB_TONED FLAG_DE FLAG_FR, JI KAN "\n" FLAG_FR FLAG_DE THUMB_TONED},
+                                            {FAMILY "ab\r" E_ACUTE "z", "ba" FAMILY "\r" "z" E_ACUTE},
+                                            {BOM, BOM},
+                                            {BOM "ab\r\ncd", BOM "ba\r\ndc"},
+                                            {BOM "\r\n" KAN JI, BOM "\r\n" JI KAN},
+                                            {E_ACUTE "x\xFF", "\xFFx\xA9\xC3"},
+                                        });
+}
+
 INSTANTIATE_TEST_SUITE_P(BlockSizes, ModeResultTest, ::testing::Values(0, 1, 2, 3, 1 << 20));
 
 TEST(ModeProgress, ReportsTheShareHandledBeforeEachPiece) {
@@ -128,6 +184,59 @@ TEST(ModeOutput, RunningTwiceReplacesTheFirstOutputWithTheSameBytes) {
     const testing::TempFolder folder;
     EXPECT_EQ(Spelled(RunMode(folder, mode, input).output), Spelled(output));
     EXPECT_EQ(Spelled(RunMode(folder, mode, input).output), Spelled(output));
+  }
+}
+
+TEST(ModeEncoding, IsChosenBeforeTheOutputOpens) {
+  const std::pair<std::string, TextEncoding> cases[] = {
+      {"plain ASCII\n", TextEncoding::Utf8},
+      {"", TextEncoding::Utf8},
+      {KAN "\n", TextEncoding::Utf8},
+      {BOM, TextEncoding::Utf8},
+      {"ab\xC3", TextEncoding::Bytes},  // cut short at the end
+      {"\xED\xA0\x80", TextEncoding::Bytes},  // a surrogate
+  };
+  for (const auto& [input, encoding] : cases) {
+    SCOPED_TRACE(Spelled(input));
+    const ModeRun run = RunMode(RevertMode::SimpleRevert, input);
+    EXPECT_EQ(run.encoding, encoding);
+    EXPECT_TRUE(run.encodingBeforeOutput);
+  }
+}
+
+TEST(ModeEncoding, ForcedBytesReadUtf8TextByteByByte) {
+  const std::string input = BOM "a" E_ACUTE "\n" KAN;
+  for (const RevertMode mode : kAllModes) {
+    const ModeRun run = RunMode(mode, input, {}, true);
+    EXPECT_EQ(run.encoding, TextEncoding::Bytes);
+    EXPECT_EQ(Spelled(run.output), Spelled(testing::Reference(mode, input, true)));
+  }
+  EXPECT_EQ(Spelled(RunMode(RevertMode::SimpleRevert, input, {}, true).output),
+            Spelled("\xA2\xBC\xE6\n\xA9\xC3" "a\xBF\xBB\xEF"));
+}
+
+// Lines far longer than the buffers, so that they are cut into pieces: clusters with safe
+// cuts between them, and stretches of flags, toned emoji, ZWJ sequences and Hangul jamo with
+// none for longer than a buffer, which the working buffer grows over.
+TEST(ModeLongUtf8Lines, AgreeWithTheModelAcrossBufferEdges) {
+  const std::string pieces[] = {E_ACUTE, E_COMBINING, KAN, "ab", THUMB_TONED, FLAG_DE, FAMILY, "\xE1\x84\x80\xE1\x85\xA1"};
+  std::string mixed;
+  for (int i = 0; i < 700; ++i) mixed += pieces[static_cast<std::size_t>(i * 7 % 8)];
+  std::string flags;
+  for (int i = 0; i < 300; ++i) flags += i % 2 == 0 ? FLAG_DE : FLAG_FR;
+  std::string toned;
+  for (int i = 0; i < 200; ++i) toned += THUMB_TONED;
+  const std::string texts[] = {mixed, BOM + mixed + "\r\n" + flags, flags + "\n" + mixed, toned + "x" + toned, "\xCC\x81" + mixed};
+  for (const std::string& text : texts) {
+    for (const std::size_t blockSize : {std::size_t{5}, std::size_t{64}, std::size_t{1000}}) {
+      for (const RevertMode mode : kAllModes) {
+        SCOPED_TRACE(testing::Spelled(text.substr(0, 40)) + " block " + std::to_string(blockSize));
+        const ModeRun run = RunMode(mode, text, {blockSize, 0});
+        EXPECT_EQ(run.error, "");
+        EXPECT_EQ(run.output, testing::Reference(mode, text));
+        EXPECT_EQ(run.echo, run.output);
+      }
+    }
   }
 }
 

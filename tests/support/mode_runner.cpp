@@ -5,25 +5,29 @@
 
 namespace quillon::testing {
 
-ModeRun RunMode(const TempFolder& folder, RevertMode mode, std::string_view input, EngineTuning tuning) {
+ModeRun RunMode(const TempFolder& folder, RevertMode mode, std::string_view input, EngineTuning tuning, bool forceBytes) {
   const std::string inputPath = folder.Write("input.txt", input);
   const std::string outputPath = inputPath + "_rev.txt";
   RunLog log;
   ModeRun run;
   try {
-    quillon::RunMode(mode, ModeContext{inputPath, outputPath, log, {}, tuning});
+    ModeContext context{inputPath, outputPath, log, {}, tuning};
+    context.ForceBytes = forceBytes;
+    quillon::RunMode(mode, context);
   } catch (const std::exception& error) {
     run.error = error.what();
   }
   run.output = std::filesystem::exists(outputPath) ? ReadWhole(outputPath) : "<none>";
   run.echo = log.echo;
   run.progress = log.values;
+  run.encoding = log.encoding;
+  run.encodingBeforeOutput = log.encodingBeforeOutput;
   return run;
 }
 
-ModeRun RunMode(RevertMode mode, std::string_view input, EngineTuning tuning) {
+ModeRun RunMode(RevertMode mode, std::string_view input, EngineTuning tuning, bool forceBytes) {
   const TempFolder folder;
-  return RunMode(folder, mode, input, tuning);
+  return RunMode(folder, mode, input, tuning, forceBytes);
 }
 
 std::string Spelled(std::string_view bytes) {
