@@ -11,12 +11,13 @@ namespace quillon {
 namespace {
 
 // Values of the long options that have no short form; above every character.
-enum : int { kHelp = 256, kVersion };
+enum : int { kHelp = 256, kVersion, kBytes };
 
 // Room is left between the entries for options to come.
 constexpr option kOptions[] = {
     {"mode", required_argument, nullptr, 'm'},
     {"output", required_argument, nullptr, 'o'},
+    {"bytes", no_argument, nullptr, kBytes},
     {"help", no_argument, nullptr, kHelp},
     {"version", no_argument, nullptr, kVersion},
     {nullptr, 0, nullptr, 0},
@@ -76,6 +77,7 @@ CommandLine ParseCommandLine(std::span<const std::string> arguments) {
   ArgumentVector argv(arguments);
   std::optional<RevertMode> mode;
   std::optional<std::string> output;
+  bool bytes = false;
   for (;;) {
     const int result = getopt_long(argv.count(), argv.data(), kShortOptions, kOptions, nullptr);
     if (result == -1) break;
@@ -86,6 +88,9 @@ CommandLine ParseCommandLine(std::span<const std::string> arguments) {
       case 'o':
         output = optarg;
         if (output->empty()) throw UsageError("the output path is empty");
+        break;
+      case kBytes:
+        bytes = true;
         break;
       case kHelp:
         return ShowHelp{};
@@ -101,12 +106,13 @@ CommandLine ParseCommandLine(std::span<const std::string> arguments) {
 
   if (!mode) {
     if (output) throw UsageError("--output works only with --mode");
+    if (bytes) throw UsageError("--bytes works only with --mode");
     if (files.size() > 1) throw UsageError("extra operand " + Quoted(files[1]) + "; the window opens one FILE");
     return OpenWindow{files.empty() ? std::nullopt : std::optional(files[0])};
   }
   if (files.empty()) throw UsageError("missing file operand");
   if (output && files.size() > 1) throw UsageError("--output works with one FILE only");
-  return RevertFiles{*mode, std::move(files), std::move(output)};
+  return RevertFiles{*mode, std::move(files), std::move(output), bytes};
 }
 
 }  // namespace quillon

@@ -16,12 +16,14 @@ struct OpenWindow {
   std::optional<std::string> File;
 };
 
-// `quillon --mode MODE [--output PATH] FILE...`: every FILE reverted without a window.
+// `quillon --mode MODE [--output PATH] [--bytes] FILE...`: every FILE reverted without a window.
 struct RevertFiles {
   RevertMode Mode = RevertMode::LineKeep;
   std::vector<std::string> Files;
   // Where the one FILE's result goes instead of FILE_rev.txt; "-" is standard output.
   std::optional<std::string> Output;
+  // Reads even a UTF-8 FILE byte by byte.
+  bool Bytes = false;
 };
 
 struct ShowHelp {};

@@ -8,7 +8,7 @@ namespace quillon {
 
 std::string HelpText() {
   return R"(Usage: quillon [FILE]
-  or:  quillon --mode=MODE [--output=PATH] FILE...
+  or:  quillon --mode=MODE [--output=PATH] [--bytes] FILE...
 Reverse text files.
 
 Without --mode, open the window, with FILE chosen if one is given.
@@ -19,15 +19,22 @@ is complete, and FILE itself is never written to.
   -m, --mode=MODE      reverse without a window, in MODE (see below)
   -o, --output=PATH    write the result to PATH instead (one FILE only);
                          with -, to standard output
+      --bytes          read every FILE byte by byte, even UTF-8 text
       --help           display this help and exit
       --version        output version information and exit
 
 Modes:
-  simple-revert  all bytes backwards
+  simple-revert  all characters backwards
   line-keep      the lines in reverse order, last line first, each followed
                  by CR LF
   revert-line    the lines in their order, the characters of each line
                  reversed
+
+In a FILE that is UTF-8 as a whole (a leading byte-order mark allowed), a
+character is what a reader sees as one: a letter with its accents, an emoji
+with its modifiers, a flag (Unicode 15.0 grapheme clusters); CR and LF are
+characters of their own, and a byte-order mark stays at the start. In any
+other FILE, or with --bytes, a character is a byte.
 
 On a terminal, a run that takes more than a moment shows its progress on
 standard error.

@@ -27,8 +27,8 @@ std::unique_ptr<RunObserver> ObserverFor(const std::string& file, const CommandS
 }
 
 // Reverts one file; false, with the failure told, when it could not be.
-bool RevertOne(RevertMode mode, const std::string& file, const std::optional<std::string>& output,
-               const CommandStreams& streams) {
+bool RevertOne(const RevertFiles& request, const std::string& file, const CommandStreams& streams) {
+  const std::optional<std::string>& output = request.Output;
   const bool toStream = output == kStandardOutput;
   const std::string outputPath = toStream ? "standard output" : output.value_or(OutputPathFor(file));
   std::string failure;
@@ -36,7 +36,8 @@ bool RevertOne(RevertMode mode, const std::string& file, const std::optional<std
     // The bar goes before the message is printed, so that the message starts a clean line.
     const std::unique_ptr<RunObserver> observer = ObserverFor(file, streams);
     try {
-      RunMode(mode, ModeContext{file, outputPath, *observer, {}, EngineTuning{}, toStream ? streams.Output : -1});
+      RunMode(request.Mode,
+              ModeContext{file, outputPath, *observer, {}, EngineTuning{}, toStream ? streams.Output : -1, request.Bytes});
     } catch (const std::exception& error) {
       failure = FailureMessage(error, file);
     }
@@ -60,7 +61,7 @@ int Print(const std::string& text) {
 int RevertEachFile(const RevertFiles& request, const CommandStreams& streams) {
   int status = 0;
   for (const std::string& file : request.Files)
-    if (!RevertOne(request.Mode, file, request.Output, streams)) status = 1;
+    if (!RevertOne(request, file, streams)) status = 1;
   return status;
 }
 

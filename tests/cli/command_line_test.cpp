@@ -20,6 +20,7 @@ std::string Outcome(const std::vector<std::string>& arguments) {
     std::string text = "mode " + std::to_string(static_cast<int>(files.Mode));
     for (const std::string& file : files.Files) text += " [" + file + "]";
     if (files.Output) text += " to [" + *files.Output + "]";
+    if (files.Bytes) text += " as bytes";
     return text;
   } catch (const UsageError& error) {
     return std::string("usage error: ") + error.what();
@@ -52,6 +53,9 @@ TEST(CommandLine, EachFormAndEachUsageError) {
       {{"-m", "line-keep", "-o", "-", "a"}, "mode 1 [a] to [-]"},
       {{"--mode", "line-keep", "--", "-o"}, "mode 1 [-o]"},
       {{"--mode", "line-keep", "-"}, "mode 1 [-]"},
+      {{"--mode", "simple-revert", "--bytes", "a"}, "mode 0 [a] as bytes"},
+      {{"a", "--bytes", "-m", "revert-line", "-o", "-"}, "mode 2 [a] to [-] as bytes"},
+      {{"--by", "--mode=line-keep", "a", "b"}, "mode 1 [a] [b] as bytes"},
       // Help and version win over anything after them.
       {{"--help"}, "help"},
       {{"--version"}, "version"},
@@ -74,6 +78,8 @@ TEST(CommandLine, EachFormAndEachUsageError) {
       {{"--mode", "line-keep", "--output", "o", "a", "b"}, "usage error: --output works with one FILE only"},
       {{"--mode", "line-keep", "--output=", "a"}, "usage error: the output path is empty"},
       {{"--output", "o", "a"}, "usage error: --output works only with --mode"},
+      {{"--bytes", "a"}, "usage error: --bytes works only with --mode"},
+      {{"--bytes=yes", "-m", "line-keep", "a"}, "usage error: option '--bytes' doesn't allow an argument"},
       {{"a", "b"}, "usage error: extra operand 'b'; the window opens one FILE"},
   };
   for (const Case& test : cases) {
@@ -91,7 +97,7 @@ TEST(CommandLine, AUsageErrorSaysWhatIsWrongAndWhereHelpIs) {
 
 TEST(CommandLine, TheHelpNamesEveryModeAndOption) {
   const std::string help = HelpText();
-  for (const char* word : {"simple-revert", "line-keep", "revert-line", "--mode=MODE", "--output=PATH", "--help", "--version"})
+  for (const char* word : {"simple-revert", "line-keep", "revert-line", "--mode=MODE", "--output=PATH", "--bytes", "--help", "--version"})
     EXPECT_NE(help.find(word), std::string::npos) << word;
   EXPECT_TRUE(help.starts_with("Usage: quillon [FILE]\n"));
   EXPECT_TRUE(VersionText().starts_with("quillon "));

@@ -127,6 +127,17 @@ TEST(RevertEachFile, AnOutputPathTakesThePlaceOfTheUsualOne) {
             "quillon: Cannot write \"" + input + "\": it is the input file itself; the input is never overwritten\n");
 }
 
+TEST(RevertEachFile, BytesReadsAUtf8FileByteByByte) {
+  const TempFolder folder;
+  const std::string input = folder.Write("in.txt", "a\xC3\xA9\n");  // "aé"
+  const CapturedMessages messages;
+  EXPECT_EQ(RevertEachFile({RevertMode::RevertLine, {input}, std::nullopt}, {.Messages = messages.stream()}), 0);
+  EXPECT_EQ(Spelled(ReadWhole(input + "_rev.txt")), Spelled("\xC3\xA9" "a\n"));
+  EXPECT_EQ(RevertEachFile({RevertMode::RevertLine, {input}, std::nullopt, true}, {.Messages = messages.stream()}), 0);
+  EXPECT_EQ(Spelled(ReadWhole(input + "_rev.txt")), Spelled("\xA9\xC3" "a\n"));
+  EXPECT_EQ(messages.Text(), "");
+}
+
 TEST(TerminalProgress, ABarShowsOnlyAfterTheDelayAndIsWipedBeforeTheMessage) {
   const TempFolder folder;
   const std::string input = folder.Write("in.txt", std::string(64 * 1024, 'x'));
