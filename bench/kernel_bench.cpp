@@ -8,7 +8,7 @@
 
 #include "bench/text_maker.h"
 #include "fileio/line_breaks.h"
-#include "modes/byte_reverse.h"
+#include "fileio/byte_reverse.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "fileio/block_io.h"
-#include "modes/byte_reverse.h"
+#include "fileio/byte_reverse.h"
 
 namespace quillon {
 

@@ -6,7 +6,7 @@
 
 #include "fileio/block_io.h"
 #include "fileio/line_breaks.h"
-#include "modes/byte_reverse.h"
+#include "fileio/byte_reverse.h"
 #include "modes/output_writer.h"
 #include "modes/progress_meter.h"
 #include "modes/cluster_range_reverse.h"

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "fileio/line_breaks.h"
-#include "modes/byte_reverse.h"
+#include "fileio/byte_reverse.h"
 
 namespace quillon {
 namespace {
@@ -38,15 +38,18 @@ TEST(LineBreakScan, AgreesWithAByteLoop) {
   }
 }
 
-TEST(ReverseInPlace, AgreesWithStdReverseForEveryLengthAndAlignment) {
+TEST(ByteReversal, InPlaceAndCopyingAgreeWithStdReverseForEveryLengthAndAlignment) {
   std::mt19937 random(11);
   for (std::size_t length = 0; length < 600; ++length) {
     for (std::size_t offset : {0, 1, 7}) {
       std::string bytes = RandomBytes(random, length + offset, 50);
       std::string expected = bytes;
       std::reverse(expected.begin() + static_cast<std::ptrdiff_t>(offset), expected.end());
+      std::string copied(length, '\0');
+      ReverseCopy(bytes.data() + offset, length, copied.data());
       ReverseInPlace(std::span(bytes).subspan(offset));
       ASSERT_EQ(bytes, expected) << "length " << length << " offset " << offset;
+      ASSERT_EQ(copied, expected.substr(offset)) << "copied, length " << length << " offset " << offset;
     }
   }
 }

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "fileio/byte_reverse.h"
 #include "unicode/ascii_runs.h"
 #include "unicode/grapheme_breaks.h"
 
@@ -58,7 +59,7 @@ void ReverseClusterOrder(std::span<const char> run, std::span<char> out) {
   char* const to = out.data();
   const std::size_t size = run.size();
   WalkClusters(
-      run, [&](std::size_t begin, std::size_t end) { detail::ReverseCopy(from + begin, end - begin, to + size - end); },
+      run, [&](std::size_t begin, std::size_t end) { ReverseCopy(from + begin, end - begin, to + size - end); },
       [&](std::size_t begin, std::size_t end) { CopyCluster(from + begin, end - begin, to + size - end); });
 }
 
@@ -71,7 +72,7 @@ void MirrorEachCluster(std::span<char> run) noexcept {
 
 void ReverseClusterOrderInPlace(std::span<char> run) noexcept {
   MirrorEachCluster(run);
-  detail::ReverseBytes(run.data(), run.data() + run.size());
+  ReverseInPlace(run);
 }
 
 }  // namespace quillon::unicode

@@ -1,4 +1,4 @@
-#include "modes/byte_reverse.h"
+#include "fileio/byte_reverse.h"
 
 #include <cstdint>
 #include <cstring>
@@ -56,6 +56,16 @@ void ReverseWords(char* begin, char* end) noexcept {
   }
 }
 
+// Eight bytes at a time, each word byte-swapped.
+void ReverseCopyWords(const char* from, std::size_t count, char* to) noexcept {
+  while (count >= 8) {
+    count -= 8;
+    Store64(to, __builtin_bswap64(Load64(from + count)));
+    to += 8;
+  }
+  while (count > 0) *to++ = from[--count];
+}
+
 #if defined(__x86_64__)
 
 // Mirrors the bytes within each 16-byte lane, then swaps the lanes.
@@ -96,6 +106,16 @@ __attribute__((target("avx2"))) void ReverseAvx2(char* begin, char* end) noexcep
   }
 }
 
+__attribute__((target("avx2"))) void ReverseCopyAvx2(const char* from, std::size_t count, char* to) noexcept {
+  while (count >= 32) {
+    count -= 32;
+    const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(from + count));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(to), Reversed32(bytes));
+    to += 32;
+  }
+  ReverseCopyWords(from, count, to);
+}
+
 __attribute__((target("ssse3"))) void ReverseSsse3(char* begin, char* end) noexcept {
   const __m128i mirror = _mm_setr_epi8(15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0);
   while (end - begin >= 32) {
@@ -123,6 +143,10 @@ Reverser ChooseReverser() {
 
 const Reverser kVectorReverse = ChooseReverser();
 
+using ReverseCopier = void (*)(const char*, std::size_t, char*) noexcept;
+
+const ReverseCopier kVectorReverseCopy = __builtin_cpu_supports("avx2") ? ReverseCopyAvx2 : ReverseCopyWords;
+
 #endif
 
 }  // namespace
@@ -139,6 +163,16 @@ void ReverseInPlace(std::span<char> bytes) noexcept {
   }
 #endif
   ReverseWords(begin, end);
+}
+
+void ReverseCopy(const char* from, std::size_t count, char* to) noexcept {
+#if defined(__x86_64__)
+  if (count >= 64) {
+    kVectorReverseCopy(from, count, to);
+    return;
+  }
+#endif
+  ReverseCopyWords(from, count, to);
 }
 
 }  // namespace quillon
