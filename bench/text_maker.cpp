@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <iterator>
+#include <string_view>
 #include <vector>
 
 #include "fileio/block_io.h"
@@ -18,13 +20,46 @@ namespace {
 // Changing it changes every text, and so every cached file; see the cache's file names.
 constexpr std::uint64_t kSeed = 0x5155494C4C4F4E31;
 
+constexpr std::string_view kAccented[] = {"\u00E9", "\u00E8", "\u00FC", "\u00F6", "\u00E4", "\u00DF", "\u00F1", "\u00E7", "\u00E5", "\u00F8"};
+constexpr std::string_view kEmoji[] = {
+    "\U0001F44D\U0001F3FD",                                  // thumbs up, medium skin tone
+    "\U0001F1E9\U0001F1EA", "\U0001F1EB\U0001F1F7",        // flags
+    "\U0001F468\u200D\U0001F469\u200D\U0001F467",          // a family
+    "\u2764\uFE0F", "\U0001F600", "\U0001F389",             // heart, grin, party
+    "\U0001F469\U0001F3FF\u200D\U0001F4BB",                 // technologist, dark skin tone
+};
+
+void Append(std::array<char, 48>& letters, std::size_t& length, std::string_view bytes) noexcept {
+  std::memcpy(letters.data() + length, bytes.data(), bytes.size());
+  length += bytes.size();
+}
+
 }  // namespace
 
-TextMaker::TextMaker(std::uint64_t bytes, LineBreak lineBreak)
-    : remaining_(bytes), breakLength_(lineBreak == LineBreak::CRLF ? 2 : 1), state_(kSeed) {
-  for (Word& word : words_) {
-    word.Length = 1 + Below(10);
-    for (std::size_t i = 0; i < word.Length; ++i) word.Letters[i] = static_cast<char>('a' + Below(26));
+TextMaker::TextMaker(std::uint64_t bytes, LineBreak lineBreak, Script script)
+    : remaining_(bytes), breakLength_(lineBreak == LineBreak::CRLF ? 2 : 1), wholeWordsOnly_(script != Script::Ascii), state_(kSeed) {
+  for (Word& word : words_) MakeWord(word, script);
+}
+
+void TextMaker::MakeWord(Word& word, Script script) noexcept {
+  const std::size_t letters = 1 + Below(10);
+  word.Length = 0;
+  if (script == Script::Emoji && Below(2) == 0) {
+    Append(word.Letters, word.Length, kEmoji[Below(std::size(kEmoji))]);
+    return;
+  }
+  for (std::size_t i = 0; i < letters; ++i) {
+    if (script == Script::Cjk) {
+      if (i >= 6) break;
+      const auto codePoint = static_cast<std::uint32_t>(0x4E00 + Below(0x5000));  // three bytes each
+      const char bytes[] = {static_cast<char>(0xE0 | codePoint >> 12), static_cast<char>(0x80 | (codePoint >> 6 & 0x3F)),
+                            static_cast<char>(0x80 | (codePoint & 0x3F))};
+      Append(word.Letters, word.Length, {bytes, 3});
+    } else if (script == Script::European && Below(6) == 0) {
+      Append(word.Letters, word.Length, kAccented[Below(std::size(kAccented))]);
+    } else {
+      word.Letters[word.Length++] = static_cast<char>('a' + Below(26));
+    }
   }
 }
 
@@ -53,10 +88,14 @@ std::size_t TextMaker::WriteLine(char* out) noexcept {
   const std::size_t content = NextContentLength();
   // Words are copied whole, 16 bytes at a time, into a line with room to spare; the line
   // is then cut at its length.
-  char line[kLongestLine + 32];
+  char line[kLongestLine + 64];
   std::size_t at = 0;
   while (at < content) {
     const Word& word = words_[Below(words_.size())];
+    if (wholeWordsOnly_ && at + word.Length > content) {
+      std::memset(line + at, '.', content - at);
+      break;
+    }
     std::memcpy(line + at, word.Letters.data(), word.Letters.size());
     at = std::min(at + word.Length, content);
     if (at < content) {
@@ -81,19 +120,19 @@ std::size_t TextMaker::Fill(std::span<char> out) {
   return filled;
 }
 
-std::string MakeText(std::uint64_t bytes, LineBreak lineBreak) {
-  TextMaker maker(bytes, lineBreak);
+std::string MakeText(std::uint64_t bytes, LineBreak lineBreak, Script script) {
+  TextMaker maker(bytes, lineBreak, script);
   std::string text(static_cast<std::size_t>(bytes), '\0');
   std::size_t filled = 0;
   while (!maker.Done()) filled += maker.Fill(std::span<char>(text).subspan(filled));
   return text;
 }
 
-void WriteTextFile(const std::string& path, std::uint64_t bytes, LineBreak lineBreak) {
+void WriteTextFile(const std::string& path, std::uint64_t bytes, LineBreak lineBreak, Script script) {
   const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (fd < 0) throw FileError("Cannot write", path, SystemReason(errno));
   FileHandle file(fd, path);
-  TextMaker maker(bytes, lineBreak);
+  TextMaker maker(bytes, lineBreak, script);
   std::vector<char> buffer(std::size_t{256} << 10);  // small: the benchmark's children inherit its peak memory
   std::int64_t offset = 0;
   while (!maker.Done()) {

@@ -1,4 +1,5 @@
 #include "bench/text_maker.h"
+#include "unicode/utf8_validator.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -95,6 +96,28 @@ TEST(TextMaker, WritesTheSameTextToAFile) {
   const std::string written((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
   std::filesystem::remove(path);
   EXPECT_EQ(written, MakeText(bytes, LineBreak::LF));
+}
+
+TEST(TextMaker, Utf8TextsAreWellFormedToTheLastByteInLinesOfOneTo120Bytes) {
+  const std::pair<Script, std::string_view> samples[] = {
+      {Script::European, "\u00E9"}, {Script::Cjk, "\xE4"}, {Script::Emoji, "\U0001F3FD"}};
+  for (const auto& [script, sample] : samples) {
+    for (const std::uint64_t bytes : {1u, 2u, 3u, 121u, 122u, 4096u, 300'001u}) {
+      SCOPED_TRACE(testing::Message() << bytes << " bytes, script " << static_cast<int>(script));
+      const std::string text = MakeText(bytes, LineBreak::CRLF, script);
+      EXPECT_EQ(text.size(), bytes);
+      EXPECT_TRUE(unicode::IsValidUtf8(text));
+      std::size_t start = 0;
+      for (std::size_t end = text.find("\r\n"); end != std::string::npos; end = text.find("\r\n", start)) {
+        EXPECT_GE(end - start, kShortestLine);
+        EXPECT_LE(end - start, kLongestLine);
+        start = end + 2;
+      }
+      if (bytes > 4096) {
+        EXPECT_NE(text.find(sample), std::string::npos);
+      }
+    }
+  }
 }
 
 }  // namespace
