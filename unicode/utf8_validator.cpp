@@ -1,6 +1,7 @@
 #include "unicode/utf8_validator.h"
 
 #include "unicode/ascii_runs.h"
+#include "unicode/utf8_vector_check.h"
 
 namespace quillon::unicode {
 
@@ -21,6 +22,19 @@ void Utf8Validator::Feed(std::span<const char> chunk) noexcept {
     } else if (byte < 0x80) {
       at = detail::FindFirstNonAscii(at, end);
     } else {
+      // Text with many sequences goes fastest through the vectors, which stop short of a
+      // sequence they may have cut.
+      if (end - at >= 64) {
+        const char* const resume = detail::CheckUtf8Vectors(at, end);
+        if (resume == nullptr) {
+          failed_ = true;
+          return;
+        }
+        if (resume != at) {
+          at = resume;
+          continue;
+        }
+      }
       // The second byte's range excludes overlong forms, surrogates and values past U+10FFFF.
       if (byte >= 0xC2 && byte <= 0xDF) {
         pending_ = 1;

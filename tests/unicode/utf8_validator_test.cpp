@@ -1,8 +1,10 @@
+#include <random>
 #include <string>
 #include <string_view>
 
 #include <gtest/gtest.h>
 
+#include "unicode/utf8_decode.h"
 #include "unicode/utf8_validator.h"
 
 namespace quillon::testing {
@@ -71,6 +73,42 @@ TEST(Utf8Validator, KnowsAtOnceWhenNoMoreBytesCanHelp) {
   EXPECT_FALSE(validator.StillValid());
   validator.Feed(std::string_view("more ascii"));
   EXPECT_FALSE(validator.EndsValid());
+}
+
+// Whether a walk with the decoder, a code point at a time, meets no malformed byte.
+bool DecoderWalkFindsUtf8(std::string_view bytes) {
+  for (std::size_t at = 0; at < bytes.size();) {
+    const unicode::DecodedCodePoint decoded = unicode::DecodeUtf8(bytes, at);
+    if (decoded.length == 1 && decoded.codePoint == unicode::kReplacementCharacter) return false;
+    at += decoded.length;
+  }
+  return true;
+}
+
+// Long texts take the vector check: well-formed ones of every sequence length and edge,
+// then each with one byte changed at random, which often breaks a sequence near a vector's
+// edge. Whole, in chunks of every size up to 100, and against the decoder's walk.
+TEST(Utf8Validity, LongTextsAgreeWithTheDecoderWalk) {
+  static const std::string kSequences[] = {"a", "\t", "\xC2\x80", "\xDF\xBF", "\xE0\xA0\x80", "\xED\x9F\xBF", "\xEE\x80\x80",
+                                           "\xEF\xBF\xBF", "\xF0\x90\x80\x80", "\xF4\x8F\xBF\xBF", "\xE6\xBC\xA2", "\xC3\xA9"};
+  static const char kChanges[] = {'\x80', '\xBF', '\xC0', '\xC2', '\xE0', '\xED', '\xF0', '\xF4', '\xF5', '\xFF', 'a', '\x9F', '\xA0', '\x8F', '\x90'};
+  std::mt19937 random(3);
+  for (int round = 0; round < 4000; ++round) {
+    std::string text;
+    const auto length = 32 + random() % 300;
+    const bool mostlyAscii = random() % 3 == 0;
+    while (text.size() < length)
+      text += kSequences[mostlyAscii && random() % 4 != 0 ? 0 : random() % std::size(kSequences)];
+    if (round % 4 != 0) text[random() % text.size()] = kChanges[random() % std::size(kChanges)];
+    if (round % 7 == 0) text.resize(text.size() - 1 - random() % 3);  // perhaps cut a sequence short
+    const bool expected = DecoderWalkFindsUtf8(text);
+    SCOPED_TRACE(round);
+    ASSERT_EQ(unicode::IsValidUtf8(text), expected);
+    const std::size_t chunk = 1 + random() % 100;
+    Utf8Validator chunked;
+    for (std::size_t at = 0; at < text.size(); at += chunk) chunked.Feed(std::string_view(text).substr(at, chunk));
+    ASSERT_EQ(chunked.EndsValid(), expected) << "chunks of " << chunk;
+  }
 }
 
 TEST(ByteOrderMark, OnlyTheWholeMarkAtTheStartCounts) {
