@@ -1,6 +1,10 @@
 #include "modes/input_text.h"
 
 #include <algorithm>
+#include <atomic>
+#include <exception>
+#include <stop_token>
+#include <thread>
 #include <vector>
 
 #include "fileio/block_io.h"
@@ -9,33 +13,97 @@
 
 namespace quillon {
 
-std::int64_t ExaminationReadSize(const ModeContext& context) noexcept {
-  return static_cast<std::int64_t>(std::max(context.Tuning.WorkingBlockSize(), kDefaultBlockSize));
-}
+namespace {
 
-InputText ExamineInput(const FileHandle& input, std::int64_t size, const ModeContext& context,
-                       const std::function<void(std::int64_t done)>& beforeRead) {
-  std::vector<char> chunk(static_cast<std::size_t>(std::min(ExaminationReadSize(context), std::max<std::int64_t>(size, 1))));
+// What one stretch of the input holds.
+struct StretchVerdict {
+  bool valid = true;
+  bool nonAscii = false;
+};
+
+// Reads [from, to) a piece at a time and checks it. `from` must begin a sequence (or be a
+// stray continuation byte, which the check then finds). Stops early once `otherFailed` is
+// set by the check of another stretch, or `stop` asks it to.
+StretchVerdict ExamineStretch(const FileHandle& input, std::int64_t from, std::int64_t to, const std::stop_token& stop,
+                              const std::atomic<bool>& otherFailed, const std::function<void(std::int64_t done)>& beforeRead) {
+  std::vector<char> chunk(static_cast<std::size_t>(std::min(kExaminationReadSize, std::max<std::int64_t>(to - from, 1))));
   unicode::Utf8Validator validator;
-  bool sawNonAscii = false;
-  bool startsWithMark = false;
-  for (std::int64_t at = 0; at < size;) {
-    if (context.Stop.stop_requested()) throw RunCancelled();
-    beforeRead(at);
-    const std::span<char> piece{chunk.data(), static_cast<std::size_t>(std::min<std::int64_t>(static_cast<std::int64_t>(chunk.size()), size - at))};
+  StretchVerdict verdict;
+  for (std::int64_t at = from; at < to;) {
+    if (stop.stop_requested()) throw RunCancelled();
+    if (otherFailed.load(std::memory_order_relaxed)) return verdict;
+    beforeRead(at - from);
+    const std::span<char> piece{chunk.data(), static_cast<std::size_t>(std::min<std::int64_t>(static_cast<std::int64_t>(chunk.size()), to - at))};
     ReadExactlyAt(input, at, piece);
-    if (at == 0) startsWithMark = unicode::StartsWithByteOrderMark(piece);
     // Most text is ASCII for long stretches: one scan settles those, the validator the rest.
     const bool asciiOnly = unicode::detail::FindFirstNonAscii(piece.data(), piece.data() + piece.size()) == piece.data() + piece.size();
     if (!asciiOnly || !validator.EndsValid()) {
-      sawNonAscii = sawNonAscii || !asciiOnly;
+      verdict.nonAscii = verdict.nonAscii || !asciiOnly;
       validator.Feed(piece);
-      if (!validator.StillValid()) return {};
+      if (!validator.StillValid()) return {false, true};
     }
     at += static_cast<std::int64_t>(piece.size());
   }
-  if (!validator.EndsValid()) return {};
-  return {TextEncoding::Utf8, sawNonAscii, startsWithMark ? static_cast<std::int64_t>(unicode::kByteOrderMark.size()) : 0};
+  verdict.valid = validator.EndsValid();
+  return verdict;
+}
+
+// Where the input is cut in two for a check on each of the machine's cores: near its middle,
+// moved on to the start of a sequence.
+std::int64_t SplitPoint(const FileHandle& input, std::int64_t size) {
+  const std::int64_t middle = size / 2;
+  char bytes[4];
+  ReadExactlyAt(input, middle, bytes);
+  std::int64_t at = 0;
+  while (at < 3 && (static_cast<unsigned char>(bytes[at]) & 0xC0u) == 0x80u) ++at;
+  return middle + at;
+}
+
+}  // namespace
+
+InputText ExamineInput(const FileHandle& input, std::int64_t size, const ModeContext& context,
+                       const std::function<void(std::int64_t done)>& beforeRead) {
+  std::atomic<bool> failed = false;
+  StretchVerdict first;
+  StretchVerdict second;
+  if (size < 4 * kExaminationReadSize) {
+    first = ExamineStretch(input, 0, size, context.Stop, failed, beforeRead);
+  } else {
+    // Copying the input out of the page cache is most of the pass: two threads halve it. The
+    // second half reports no progress; the first counts for the whole.
+    const std::int64_t split = SplitPoint(input, size);
+    std::exception_ptr secondFailure;
+    {
+      std::jthread secondHalf([&](const std::stop_token& stop) {
+        try {
+          second = ExamineStretch(input, split, size, stop, failed, [](std::int64_t) {});
+        } catch (...) {
+          secondFailure = std::current_exception();
+        }
+        if (secondFailure || !second.valid) failed = true;
+      });
+      const std::stop_callback relayStop(context.Stop, [&secondHalf] { secondHalf.request_stop(); });
+      const double scale = static_cast<double>(size) / static_cast<double>(split);
+      const auto scaled = [&](std::int64_t done) { beforeRead(std::min(size, static_cast<std::int64_t>(static_cast<double>(done) * scale))); };
+      try {
+        first = ExamineStretch(input, 0, split, context.Stop, failed, scaled);
+      } catch (...) {
+        secondHalf.request_stop();
+        throw;
+      }
+      if (!first.valid) failed = true;
+      secondHalf.join();  // not the destructor, which would ask the half to stop
+    }
+    if (secondFailure && first.valid) std::rethrow_exception(secondFailure);
+  }
+  if (!first.valid || !second.valid) return {};
+  std::int64_t mark = 0;
+  if (first.nonAscii) {
+    char start[3] = {};
+    ReadAt(input, 0, start);
+    if (unicode::StartsWithByteOrderMark(start)) mark = static_cast<std::int64_t>(unicode::kByteOrderMark.size());
+  }
+  return {TextEncoding::Utf8, first.nonAscii || second.nonAscii, mark};
 }
 
 }  // namespace quillon

@@ -40,7 +40,7 @@ void RunMode(RevertMode mode, const ModeContext& context) {
     RunOn(mode, context, files, {});
     return;
   }
-  if (size <= ExaminationReadSize(context)) {
+  if (size <= kExaminationReadSize) {
     const InputText text = ExamineInput(files.Input(), size, context, [](std::int64_t) {});
     context.Observer.EncodingChosen(text.Encoding);
     RunOn(mode, context, files, text);

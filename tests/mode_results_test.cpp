@@ -215,6 +215,34 @@ TEST(ModeEncoding, ForcedBytesReadUtf8TextByteByByte) {
             Spelled("\xA2\xBC\xE6\n\xA9\xC3" "a\xBF\xBB\xEF"));
 }
 
+// Inputs of more than a few examination reads are checked in two halves at once; what
+// decides the encoding may lie in either half, or across the cut near the middle.
+TEST(ModeEncoding, LargeInputsAreJudgedAsAWholeWhereverTheDecidingBytesLie) {
+  std::string ascii;
+  while (ascii.size() < (std::size_t{3} << 19)) ascii += "a line of plain text\n";
+  const std::size_t middle = ascii.size() / 2;
+  const auto with = [&](std::size_t at, std::string_view bytes) { return ascii.substr(0, at) + std::string(bytes) + ascii.substr(at); };
+  const std::pair<std::string, TextEncoding> cases[] = {
+      {ascii, TextEncoding::Utf8},
+      {with(middle - 1, E_ACUTE), TextEncoding::Utf8},  // a sequence across the cut
+      {with(middle - 2, THUMB_TONED), TextEncoding::Utf8},
+      {with(middle - 1, "\xF0\x9F\x91"), TextEncoding::Bytes},  // cut short at the cut
+      {with(ascii.size() - 5, "\xFF"), TextEncoding::Bytes},  // only the second half is wrong
+      {with(3, "\xC3"), TextEncoding::Bytes},  // only the first half is wrong
+      {with(ascii.size(), KAN), TextEncoding::Utf8},
+      {BOM + ascii, TextEncoding::Utf8},
+  };
+  for (const auto& [input, encoding] : cases) {
+    const ModeRun run = RunMode(RevertMode::SimpleRevert, input);
+    EXPECT_EQ(run.error, "");
+    EXPECT_EQ(run.encoding, encoding);
+    EXPECT_TRUE(run.output == testing::Reference(RevertMode::SimpleRevert, input)) << "input with " << Spelled(input.substr(middle - 8, 16));
+    EXPECT_TRUE(std::is_sorted(run.progress.begin(), run.progress.end()));
+    EXPECT_LE(run.progress.back(), 100.0F);
+    EXPECT_LT(run.progress.front(), 10.0F);  // the examination shows on the bar
+  }
+}
+
 // Lines far longer than the buffers, so that they are cut into pieces: clusters with safe
 // cuts between them, and stretches of flags, toned emoji, ZWJ sequences and Hangul jamo with
 // none for longer than a buffer, which the working buffer grows over.
