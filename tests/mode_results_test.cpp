@@ -243,6 +243,28 @@ TEST(ModeEncoding, LargeInputsAreJudgedAsAWholeWhereverTheDecidingBytesLie) {
   }
 }
 
+// Stopped while the input is examined, a run ends there: no encoding is chosen and nothing is
+// written.
+TEST(ModeEncoding, AStopDuringTheExaminationEndsTheRunBeforeAnyOutput) {
+  class StopOnFirstProgress : public testing::RunLog {
+   public:
+    void SetProgressValue(float percent) override {
+      RunLog::SetProgressValue(percent);
+      source.request_stop();
+    }
+    std::stop_source source;
+  };
+  const testing::TempFolder folder;
+  const std::string input = folder.Write("in.txt", std::string(std::size_t{3} << 20, 'x'));
+  StopOnFirstProgress log;
+  EXPECT_THROW(quillon::RunMode(RevertMode::SimpleRevert, ModeContext{input, input + "_rev.txt", log, log.source.get_token(), {}}),
+               RunCancelled);
+  EXPECT_EQ(log.encoding, std::nullopt);
+  EXPECT_FALSE(log.outputOpened);
+  EXPECT_EQ(log.values, std::vector<float>{0});
+  EXPECT_EQ(folder.Listing(), "in.txt");
+}
+
 // Lines far longer than the buffers, so that they are cut into pieces: clusters with safe
 // cuts between them, and stretches of flags, toned emoji, ZWJ sequences and Hangul jamo with
 // none for longer than a buffer, which the working buffer grows over.
