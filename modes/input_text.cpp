@@ -63,6 +63,8 @@ std::int64_t SplitPoint(const FileHandle& input, std::int64_t size) {
 
 InputText ExamineInput(const FileHandle& input, std::int64_t size, const ModeContext& context,
                        const std::function<void(std::int64_t done)>& beforeRead) {
+  // The bar shows the examination at once, even when the other half settles it first.
+  beforeRead(0);
   std::atomic<bool> failed = false;
   StretchVerdict first;
   StretchVerdict second;
