@@ -10,7 +10,7 @@ set(changelog ${CMAKE_CURRENT_BINARY_DIR}/packaging/changelog.gz)
 add_custom_command(
   OUTPUT ${changelog}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_CURRENT_BINARY_DIR}/packaging
-  COMMAND gzip -9 -n -c ${PROJECT_SOURCE_DIR}/packaging/changelog > ${changelog}
+  COMMAND ${GZIP} -9 -n -c ${PROJECT_SOURCE_DIR}/packaging/changelog > ${changelog}
   DEPENDS ${PROJECT_SOURCE_DIR}/packaging/changelog)
 add_custom_target(quillon-changelog ALL DEPENDS ${changelog})
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright ${changelog} DESTINATION ${docs})
