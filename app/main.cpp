@@ -11,6 +11,7 @@
 #include "cli/help_text.h"
 #include "cli/revert_files.h"
 #include "qtwindow/main_window.h"
+#include "qtwindow/widget_text.h"
 #include "window/layout.h"
 
 namespace {
@@ -25,8 +26,7 @@ int RunWindow(char* programName, const quillon::OpenWindow& request) {
   char* toolkitArgv[] = {programName, nullptr};
   QApplication application(toolkitArgc, toolkitArgv);
   // Only the name: a display name would be appended to the window's caption.
-  QApplication::setApplicationName(
-      QString::fromUtf8(quillon::kApplicationName.data(), static_cast<qsizetype>(quillon::kApplicationName.size())));
+  QApplication::setApplicationName(quillon::WidgetText(quillon::kApplicationName));
   // The installed quillon.desktop: lets a dock or task bar match the window to its entry.
   QGuiApplication::setDesktopFileName(QStringLiteral("quillon"));
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/quillon.svg")));

@@ -5,13 +5,15 @@ include(GNUInstallDirs)
 set(QUILLON_MAINTAINER "Quillon developers <quillon@example.org>" CACHE STRING "The package's Maintainer field")
 
 # Debian wants the copyright and a compressed changelog in the package's documentation folder.
+# The changelog takes the project's version and maintainer, so that it names the package it is in.
 set(docs ${CMAKE_INSTALL_DATADIR}/doc/quillon)
-set(changelog ${CMAKE_CURRENT_BINARY_DIR}/packaging/changelog.gz)
+set(changelog_text ${CMAKE_CURRENT_BINARY_DIR}/packaging/changelog)
+set(changelog ${changelog_text}.gz)
+configure_file(${PROJECT_SOURCE_DIR}/packaging/changelog.in ${changelog_text} @ONLY)
 add_custom_command(
   OUTPUT ${changelog}
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_CURRENT_BINARY_DIR}/packaging
-  COMMAND gzip -9 -n -c ${PROJECT_SOURCE_DIR}/packaging/changelog > ${changelog}
-  DEPENDS ${PROJECT_SOURCE_DIR}/packaging/changelog)
+  COMMAND ${GZIP} -9 -n -c ${changelog_text} > ${changelog}
+  DEPENDS ${changelog_text})
 add_custom_target(quillon-changelog ALL DEPENDS ${changelog})
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright ${changelog} DESTINATION ${docs})
 

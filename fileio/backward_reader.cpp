@@ -1,7 +1,6 @@
 #include "fileio/backward_reader.h"
 
 #include <algorithm>
-#include <cstring>
 #include <utility>
 
 #include "fileio/block_io.h"
@@ -12,14 +11,10 @@ BackwardReader::BackwardReader(const FileHandle& file, std::int64_t size, std::s
     : file_(file), size_(size), blockSize_(std::max<std::size_t>(blockSize, 1)) {}
 
 void BackwardReader::Load(std::int64_t position) {
-  if (onBlockLoad_) onBlockLoad_(position / static_cast<std::int64_t>(blockSize_) * static_cast<std::int64_t>(blockSize_));
-  Fill(position);
-}
-
-void BackwardReader::Fill(std::int64_t position) {
   const auto block = static_cast<std::int64_t>(blockSize_);
   const std::int64_t start = position / block * block;
   const std::int64_t end = std::min(start + block, size_);
+  if (onBlockLoad_) onBlockLoad_(start);
   if (std::exchange(aheadStart_, -1) == start) {
     ahead_->Next();
     std::swap(block_, aheadBlock_);

@@ -54,7 +54,6 @@ class BackwardReader {
 
  private:
   void Load(std::int64_t position);
-  void Fill(std::int64_t position);
   void AskForBlockBefore();
 
   const FileHandle& file_;
@@ -66,7 +65,8 @@ class BackwardReader {
   BlockLoadHook onBlockLoad_;
   std::vector<char> aheadBlock_;
   std::int64_t aheadStart_ = -1;  // the block being read ahead, if any
-  std::unique_ptr<ReadAhead> ahead_;  // last: its thread must stop before the block it reads into goes away
+  // Last: its thread must stop before the block it reads into goes away.
+  std::unique_ptr<ReadAhead> ahead_;
 };
 
 }  // namespace quillon

@@ -48,29 +48,15 @@ void ReadExactlyAt(const FileHandle& file, std::int64_t offset, std::span<char> 
     throw FileError("Cannot read", file.path(), "the file became shorter while it was read");
 }
 
-void WriteAt(const FileHandle& file, std::int64_t offset, std::span<const char> bytes) {
+namespace {
+
+// Calls `write(from, count, done)` until all of `bytes` is written; it returns what the
+// system's write does. A write that takes nothing means the device is full.
+template <typename WriteCall>
+void WriteAll(std::string_view shownPath, std::span<const char> bytes, WriteCall write) {
   std::size_t done = 0;
   while (done < bytes.size()) {
-    const ssize_t put = PositionedWrite(file.fd(), bytes.data() + done, bytes.size() - done, static_cast<off_t>(offset) + static_cast<off_t>(done));
-    if (put < 0) {
-      if (errno == EINTR) continue;
-      throw FileError("Cannot write", file.path(), SystemReason(errno));
-    }
-    if (put == 0) throw FileError("Cannot write", file.path(), SystemReason(ENOSPC));
-    done += static_cast<std::size_t>(put);
-  }
-}
-
-void IgnoreFileSizeSignal() { std::signal(SIGXFSZ, SIG_IGN); }
-
-}  // namespace quillon
-
-namespace quillon {
-
-void WriteToStream(int fd, std::string_view shownPath, std::span<const char> bytes) {
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t put = ::write(fd, bytes.data() + done, bytes.size() - done);
+    const ssize_t put = write(bytes.data() + done, bytes.size() - done, done);
     if (put < 0) {
       if (errno == EINTR) continue;
       throw FileError("Cannot write", shownPath, SystemReason(errno));
@@ -79,5 +65,19 @@ void WriteToStream(int fd, std::string_view shownPath, std::span<const char> byt
     done += static_cast<std::size_t>(put);
   }
 }
+
+}  // namespace
+
+void WriteAt(const FileHandle& file, std::int64_t offset, std::span<const char> bytes) {
+  WriteAll(file.path(), bytes, [&](const char* from, std::size_t count, std::size_t done) {
+    return PositionedWrite(file.fd(), from, count, static_cast<off_t>(offset) + static_cast<off_t>(done));
+  });
+}
+
+void WriteToStream(int fd, std::string_view shownPath, std::span<const char> bytes) {
+  WriteAll(shownPath, bytes, [fd](const char* from, std::size_t count, std::size_t) { return ::write(fd, from, count); });
+}
+
+void IgnoreFileSizeSignal() { std::signal(SIGXFSZ, SIG_IGN); }
 
 }  // namespace quillon

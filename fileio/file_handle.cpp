@@ -93,10 +93,6 @@ std::int64_t FileSize(const FileHandle& handle) {
   return info.st_size;
 }
 
-}  // namespace quillon
-
-namespace quillon {
-
 FileHandle DuplicateHandle(const FileHandle& handle) {
   const int fd = ::fcntl(handle.fd(), F_DUPFD_CLOEXEC, 0);
   if (fd < 0) return FileHandle::Failed(handle.path(), errno);

@@ -51,12 +51,13 @@ FileHandle OpenForRead(const std::string& path);
 // and length.
 FileHandle OpenForWrite(const std::string& path);
 
-// Opens a new file for reading and writing; fails if the file already exists; a new file gets `mode` less the umask.
+// Opens a new file for reading and writing, so that what is written can be read back through
+// a duplicate of the handle; fails if the file already exists. It gets `mode` less the umask.
 FileHandle OpenNewForWrite(const std::string& path, mode_t mode = 0666);
 
-// A new file in `folder`, open for reading and writing, that has no name until it is linked into a folder, so that nothing
-// is left behind if the process dies before then. Fails with EOPNOTSUPP or EISDIR where the
-// file system or the system cannot make one.
+// A new file in `folder`, open for reading and writing as above, that has no name until it is
+// linked into a folder, so that nothing is left behind if the process dies before then. Fails
+// with EOPNOTSUPP or EISDIR where the file system or the system cannot make one.
 FileHandle OpenUnnamedForWrite(const std::string& folder, mode_t mode);
 
 // A second descriptor of the same open file, closed on its own.

@@ -3,14 +3,14 @@
 #include <stdexcept>
 #include <string>
 
+#include "qtwindow/widget_text.h"
+
 namespace quillon {
 namespace {
 
-QString FromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-
 QString QtPatterns(std::string_view patterns) {
   QStringList converted;
-  for (const QString& pattern : FromUtf8(patterns).split(u';', Qt::SkipEmptyParts)) {
+  for (const QString& pattern : WidgetText(patterns).split(u';', Qt::SkipEmptyParts)) {
     const QString trimmed = pattern.trimmed();
     converted << (trimmed == u"*.*" ? QStringLiteral("*") : trimmed);
   }
@@ -30,7 +30,7 @@ QStringList DialogNameFilters(std::string_view filter) {
     const std::size_t patternsEnd = filter.find('|');
     const std::string_view patterns = filter.substr(0, patternsEnd);
     filter.remove_prefix(patternsEnd == std::string_view::npos ? filter.size() : patternsEnd + 1);
-    entries << FromUtf8(description) + QStringLiteral(" (") + QtPatterns(patterns) + u')';
+    entries << WidgetText(description) + QStringLiteral(" (") + QtPatterns(patterns) + u')';
   }
   return entries;
 }

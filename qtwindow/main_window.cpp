@@ -7,6 +7,7 @@
 #include <exception>
 
 #include "qtwindow/dropped_file.h"
+#include "qtwindow/widget_text.h"
 #include "window/layout.h"
 
 namespace quillon {
@@ -20,7 +21,7 @@ MainWindow::MainWindow(FileChooser* chooser, EngineTuning tuning)
       surface_(*this, controls_, result_),
       dialogChooser_(*this),
       controller_(surface_, chooser != nullptr ? *chooser : dialogChooser_, tuning) {
-  setWindowTitle(QString::fromUtf8(kWindowCaption.data(), static_cast<qsizetype>(kWindowCaption.size())));
+  setWindowTitle(WidgetText(kWindowCaption));
   setFixedSize(kClientWidth, kClientHeight);
   setAcceptDrops(true);
   connect(controls_.revertButton, &QPushButton::clicked, this, &MainWindow::OnRevertClicked);

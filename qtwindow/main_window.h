@@ -11,8 +11,8 @@
 
 namespace quillon {
 
-// RevertController as a real window: fixed size, the controls of the layout table, "..." and "Revert"
-// wired to the commands, and a dropped file taken as if chosen with "...".
+// The window around a RevertController: fixed size, the controls of the layout table, "..."
+// and "Revert" wired to the commands, and a dropped file taken as if chosen with "...".
 class MainWindow : public QWidget {
  public:
   // Chooses files through the toolkit's Open dialog.

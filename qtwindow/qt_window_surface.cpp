@@ -8,6 +8,7 @@
 
 #include "qtwindow/byte_paths.h"
 #include "qtwindow/input_blocker.h"
+#include "qtwindow/widget_text.h"
 #include "window/layout.h"
 
 namespace quillon {
@@ -73,7 +74,7 @@ void QtWindowSurface::SetBusy(bool busy) {
 }
 
 void QtWindowSurface::ShowMessage(std::string_view text) {
-  QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(kApplicationName.data(), static_cast<qsizetype>(kApplicationName.size())),
+  QMessageBox box(QMessageBox::NoIcon, WidgetText(kApplicationName),
                   QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size())), QMessageBox::Ok, &window_);
   box.setTextFormat(Qt::PlainText);
   box.exec();

@@ -5,17 +5,16 @@
 #include <string>
 #include <vector>
 
+#include "qtwindow/widget_text.h"
 #include "window/layout.h"
 
 namespace quillon {
 namespace {
 
-QString FromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-
 QRect ToQRect(const PixelRect& rect) { return {rect.Left, rect.Top, rect.Width, rect.Height}; }
 
 QPushButton* MakeCommandButton(QWidget& window, const ControlLayout& layout) {
-  auto* button = new QPushButton(FromUtf8(layout.Text), &window);
+  auto* button = new QPushButton(WidgetText(layout.Text), &window);
   // Enter presses only the button that has focus: neither button is the window's default.
   button->setAutoDefault(false);
   button->setDefault(false);
@@ -32,7 +31,7 @@ QProgressBar* MakeProgressBar(QWidget& window) {
 }
 
 QLabel* MakeLabel(QWidget& window, const ControlLayout& layout) {
-  auto* label = new QLabel(FromUtf8(layout.Text), &window);
+  auto* label = new QLabel(WidgetText(layout.Text), &window);
   label->setTextFormat(Qt::PlainText);  // a path is never markup
   label->setFocusPolicy(Qt::NoFocus);
   return label;
@@ -43,7 +42,7 @@ QWidget* MakeControl(QWidget& window, const ControlLayout& layout, ResultDocumen
     case ControlKind::ProgressBar:
       return MakeProgressBar(window);
     case ControlKind::ModeOption:
-      return new QRadioButton(FromUtf8(layout.Text), &window);
+      return new QRadioButton(WidgetText(layout.Text), &window);
     case ControlKind::ResultBox:
       return new ResultView(result, &window);
     case ControlKind::CommandButton:
@@ -56,7 +55,7 @@ QWidget* MakeControl(QWidget& window, const ControlLayout& layout, ResultDocumen
 
 template <typename Widget>
 Widget* Named(const QWidget& window, std::string_view name) {
-  auto* widget = window.findChild<Widget*>(FromUtf8(name), Qt::FindDirectChildrenOnly);
+  auto* widget = window.findChild<Widget*>(WidgetText(name), Qt::FindDirectChildrenOnly);
   if (widget == nullptr) throw std::logic_error("the window has no control " + std::string(name));
   return widget;
 }
@@ -107,9 +106,9 @@ void EnterGroupAtSelected(const std::array<QRadioButton*, 3>& buttons) {
 WindowControls::WindowControls(QWidget& window, ResultDocument& result) {
   for (const ControlLayout& layout : kControls) {
     QWidget* control = MakeControl(window, layout, result);
-    control->setObjectName(FromUtf8(layout.Name));
+    control->setObjectName(WidgetText(layout.Name));
     control->setGeometry(ToQRect(layout.Rect));
-    if (!layout.ToolTip.empty()) control->setToolTip(FromUtf8(layout.ToolTip));
+    if (!layout.ToolTip.empty()) control->setToolTip(WidgetText(layout.ToolTip));
   }
   progressBar = Named<QProgressBar>(window, "progressBar");
   simpleRevertOption = Named<QRadioButton>(window, "simpleRevertOption");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -23,8 +24,10 @@ inline std::string ReadLineBackward(BackwardReader& in, ReadCursor& cursor) {
   const BackwardLine line = FindLineBackward(in, cursor);
   std::string text;
   if (line.LoneCrInFront) text += kCR;
+  // In one piece, as the modes take it: from the loaded block, or read past its edges.
   std::vector<char> scratch;
-  for (std::int64_t at = line.Begin; at < line.End; ++at) text += in.BytesOf(at, at + 1, scratch).front();
+  const std::span<const char> content = in.BytesOf(line.Begin, line.End, scratch);
+  text.append(content.begin(), content.end());
   return text + kCR + kLF;
 }
 
