@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "fileio/block_io.h"
+#include "fileio/file_error.h"
 
 namespace quillon {
 
@@ -22,7 +23,13 @@ OutputWriter::OutputWriter(RunFiles& files, const ModeContext& context, std::siz
       bufferSize_(std::max<std::size_t>(bufferSize, 1)),
       storage_(std::make_unique_for_overwrite<char[]>(bufferSize_ * kBufferCount)) {
   for (std::size_t i = 0; i < kBufferCount; ++i) free_.push_back(storage_.get() + i * bufferSize_);
-  if (file_ != nullptr) observer_.OutputOpened(DuplicateHandle(file_->handle()));
+  if (file_ != nullptr) {
+    // The observer reads the result back through a descriptor of its own; without one (no
+    // descriptors left) it could show nothing, so the run says why instead.
+    FileHandle forObserver = DuplicateHandle(file_->handle());
+    if (!forObserver.valid()) throw FileError("Cannot write", shownPath_, forObserver.error());
+    observer_.OutputOpened(std::move(forObserver));
+  }
   writer_ = std::jthread([this](const std::stop_token& writerStop) { WritePieces(writerStop); });
 }
 
