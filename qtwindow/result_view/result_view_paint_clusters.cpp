@@ -98,9 +98,10 @@ void ResultView::PaintClusterLines(QPainter& painter, const ResultLines& lines, 
         const QColor& colour = selected ? selectedColour : textColour;
         if (IsPrintableAscii(bytes)) {
           ascii.Add(bytes[0], x, colour);
-        } else if (bytes[0] != '\t') {
+        } else {
+          // A run goes on only from cell to cell: a tab leaves a gap.
           ascii.Flush();
-          painter.drawPixmap(QPointF(x, y), clusterPixmaps_.Get(bytes, cluster.cells, colour));
+          if (bytes[0] != '\t') painter.drawPixmap(QPointF(x, y), clusterPixmaps_.Get(bytes, cluster.cells, colour));
         }
         return true;
       });
