@@ -48,7 +48,7 @@ std::optional<std::size_t> ClusterWalker::Next(std::size_t from) noexcept {
 
 std::uint64_t ClusterCells(std::span<const char> cluster, std::uint64_t cell) noexcept {
   if (cluster.size() == 1 && cluster[0] == '\t') return kTabCells - cell % kTabCells;
-  if (const std::optional<char32_t> control = ControlOf(cluster)) return *control >= 0x80 ? 2 : 1;
+  if (ControlOf(cluster)) return kControlCells;
   return static_cast<std::uint64_t>(unicode::ClusterCellWidth(cluster));
 }
 

@@ -16,6 +16,8 @@ namespace quillon {
 // start.
 inline constexpr std::size_t kMaxClusterBytes = 128;
 inline constexpr std::uint64_t kTabCells = 8;
+// A control shows as its code in hex, in a box two cells wide.
+inline constexpr std::uint64_t kControlCells = 2;
 
 // Walks the clusters of `text` from a boundary. `complete` says that no byte follows `text`
 // in its line; otherwise a cluster near the end may go on in bytes not yet seen, and Next
@@ -37,9 +39,8 @@ class ClusterWalker {
   unicode::GraphemeCursor cursor_;
 };
 
-// The cells a cluster takes when it begins at cell `cell`: a tab reaches the next stop, a C0
-// control or DEL takes one cell for its marker, a C1 control two, any other cluster its
-// display width.
+// The cells a cluster takes when it begins at cell `cell`: a tab reaches the next stop, a
+// control (C0, DEL or C1) takes kControlCells, any other cluster its display width.
 std::uint64_t ClusterCells(std::span<const char> cluster, std::uint64_t cell) noexcept;
 
 // What a control cluster shows as: the code point of a C0 control, DEL or a C1 control, or

@@ -11,17 +11,8 @@ namespace quillon {
 
 namespace {
 
-constexpr char32_t kControlPictures = 0x2400;
-constexpr char32_t kDeletePicture = 0x2421;
-
-// What a cluster shows as: its own text, or the picture of a C0 control or DEL.
-QString ShownText(std::span<const char> cluster) {
-  if (const std::optional<char32_t> control = ControlOf(cluster); control && *control < 0x80) {
-    const char32_t picture = *control == 0x7F ? kDeletePicture : kControlPictures + *control;
-    return QString::fromUcs4(&picture, 1);
-  }
-  return QString::fromUtf8(cluster.data(), static_cast<qsizetype>(cluster.size()));
-}
+// The size of the hex digits in a control's box, against the text's.
+constexpr qreal kHexSize = 0.7;
 
 }  // namespace
 
@@ -55,18 +46,18 @@ QPixmap ClusterPixmaps::Draw(std::span<const char> cluster, std::uint64_t cells,
   painter.setRenderHint(QPainter::SmoothPixmapTransform);
   painter.setPen(colour);
   painter.setClipRect(QRectF(0, 0, width, lineHeight_));
-  const std::optional<char32_t> control = ControlOf(cluster);
-  if (control && *control >= 0x80) {
-    // A C1 control: its code in hex, boxed.
+  if (const std::optional<char32_t> control = ControlOf(cluster)) {
+    // Its code in hex, boxed: few fonts have the control pictures, and a missing glyph's box
+    // would not tell one control from another.
     painter.drawRect(QRectF(0.5, 1.5, width - 1, lineHeight_ - 3));
     QFont small = font_;
-    small.setPointSizeF(std::max<qreal>(1, font_.pointSizeF() * 0.7));
+    small.setPointSizeF(std::max<qreal>(1, font_.pointSizeF() * kHexSize));
     painter.setFont(small);
-    painter.drawText(QRectF(0, 0, width, lineHeight_), Qt::AlignCenter, QString::number(*control, 16).toUpper());
+    painter.drawText(QRectF(0, 0, width, lineHeight_), Qt::AlignCenter, QStringLiteral("%1").arg(*control, 2, 16, QLatin1Char('0')).toUpper());
     return pixmap;
   }
   painter.setFont(font_);
-  const QString text = ShownText(cluster);
+  const QString text = QString::fromUtf8(cluster.data(), static_cast<qsizetype>(cluster.size()));
   const qreal advance = QFontMetricsF(font_).horizontalAdvance(text);
   if (advance > width) {
     const qreal scale = width / advance;

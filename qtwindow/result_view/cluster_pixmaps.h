@@ -14,7 +14,8 @@ namespace quillon {
 // cell count and colour, kept for reuse: shaping a cluster through the font's fallbacks costs
 // far more than drawing a picture, and most texts use few distinct characters. Each picture
 // fills exactly its cells: a glyph wider than them (a fallback ideograph, an emoji) is scaled
-// down so that the grid stays aligned, a narrower one is centred. Controls show as markers.
+// down so that the grid stays aligned, a narrower one is centred. Controls show as their
+// code in a box.
 class ClusterPixmaps {
  public:
   // Drops every picture and draws the new ones with `font` in cells of this size.

@@ -91,7 +91,7 @@ TEST(LineCellsTest, CharactersTakeTheirCellsAndColumnsMapToTheirBytes) {
       {"a tab after one cell", "a\tb", {{0, 0}, {1, 1}, {2, 8}, {3, 9}}},
       {"a tab on a stop", "abcdefgh\tx", {{0, 0}, {1, 1}, {2, 2}, {3, 3}, {4, 4}, {5, 5}, {6, 6}, {7, 7}, {8, 8}, {9, 16}, {10, 17}}},
       {"a tab after a wide character", "\t\xE6\xBC\xA2\t", {{0, 0}, {1, 8}, {4, 10}, {5, 16}}},
-      {"C0 controls and DEL", "a\x01\x1B\x7F", {{0, 0}, {1, 1}, {2, 2}, {3, 3}, {4, 4}}},
+      {"C0 controls and DEL", "a\x01\x1B\x7F", {{0, 0}, {1, 1}, {2, 3}, {3, 5}, {4, 7}}},
       {"a C1 control", "\xC2\x85x", {{0, 0}, {2, 2}, {3, 3}}},
       {"invalid bytes", "a\xFF\xE6\xBC", {{0, 0}, {1, 1}, {2, 2}, {3, 3}, {4, 4}}},
   };

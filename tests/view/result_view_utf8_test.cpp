@@ -124,9 +124,9 @@ TEST_F(ResultViewUtf8Test, WideGlyphsStayInTheirCellsAndTextAfterThemStartsOnThe
   EXPECT_TRUE(HasInk(image, 3, 0));
   for (int cell = 1; cell < 8; ++cell) EXPECT_FALSE(HasInk(image, 3, cell)) << "cell " << cell;
   EXPECT_TRUE(HasInk(image, 3, 8));
-  // Controls show as markers of a cell each.
-  for (int cell = 0; cell < 3; ++cell) EXPECT_TRUE(HasInk(image, 4, cell)) << "cell " << cell;
-  EXPECT_FALSE(HasInk(image, 4, 3));
+  // Controls show as markers of two cells each.
+  for (int cell = 0; cell < 5; ++cell) EXPECT_TRUE(HasInk(image, 4, cell)) << "cell " << cell;
+  EXPECT_FALSE(HasInk(image, 4, 5));
 }
 
 TEST_F(ResultViewUtf8Test, ALongLineOfWideCharactersScrollsSidewaysInCells) {
