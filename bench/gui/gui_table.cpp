@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "bench/bench_folders.h"
 #include "bench/byte_count.h"
@@ -115,6 +117,13 @@ void GuiTableCommand(const GuiTableOptions& options) {
   const ChildCost plainCost = RunChild({self, "plain-text", plainInput.string()}, reportPath.string());
   const double plainSeconds = Figure(ReadProbeReport(reportPath), "set_plain_text_s");
 
+  std::vector<std::pair<std::uint64_t, ProbeReport>> utf8Rows;
+  for (const std::uint64_t bytes : options.Sizes) {
+    std::fprintf(stderr, "result view: one UTF-8 line of %s\n", DescribeByteCount(bytes).c_str());
+    RunChild({self, "utf8-view", std::to_string(bytes)}, reportPath.string());
+    utf8Rows.emplace_back(bytes, ReadProbeReport(reportPath));
+  }
+
   std::printf("The window on the offscreen platform, LF texts, one run each beside cp of the same file.\n");
   std::printf("Targets: click to idle <= %.0fx cp; first paint and Ctrl+End < %.0f ms; repaint gap <= %.0f ms; "
               "peak <= echo + %.0f MiB.\nPaint, Ctrl+End and gap in ms; the gap counts the click and the idle as paints.\n\n",
@@ -127,6 +136,21 @@ void GuiTableCommand(const GuiTableOptions& options) {
     if (row.Mode == kNamedModes[0].Name) std::printf("%s %.3f s  ", DescribeByteCount(row.Bytes).c_str(), row.CpSeconds);
   std::printf("\nQPlainTextEdit::setPlainText of %s (as QString, one byte a character): %.2f s, peak %.0f MiB\n",
               DescribeByteCount(kPlainTextBytes).c_str(), plainSeconds, plainCost.PeakResidentMiB);
+
+  std::printf("\nThe result view alone on one UTF-8 line (CJK, emoji, flags, accents, ASCII); paint, Ctrl+End and a\n"
+              "sideways jump < %.0f ms; indexing in MB/s for UTF-8 and for bytes; paint per line of a page of such text.\n\n",
+              kPaintMs);
+  std::printf("%-9s %9s %9s %9s %-4s %9s %-4s %9s %-4s %11s %11s\n", "size", "index", "bytes", "1st paint", "", "Ctrl+End", "",
+              "sideways", "", "us/line 1st", "us/line");
+  for (const auto& [bytes, report] : utf8Rows) {
+    const double firstPaint = Figure(report, "first_paint_ms");
+    const double ctrlEnd = Figure(report, "ctrl_end_ms");
+    const double sideways = Figure(report, "sideways_ms");
+    std::printf("%-9s %9.0f %9.0f %9.1f %-4s %9.1f %-4s %9.1f %-4s %11.0f %11.0f\n", DescribeByteCount(bytes).c_str(),
+                Figure(report, "index_mb_s"), Figure(report, "bytes_index_mb_s"), firstPaint, Mark(firstPaint < kPaintMs), ctrlEnd,
+                Mark(ctrlEnd < kPaintMs), sideways, Mark(sideways < kPaintMs), Figure(report, "paint_us_per_line_cold"),
+                Figure(report, "paint_us_per_line_warm"));
+  }
 }
 
 }  // namespace quillon::bench
