@@ -12,6 +12,8 @@ namespace {
 // Enough bytes after a carried cluster for it to end or reach its limit.
 constexpr std::size_t kJoin = kMaxClusterBytes + 8;
 
+bool IsPlainAscii(char byte) noexcept { return byte >= 0x20 && byte < 0x7F; }
+
 }  // namespace
 
 ResultCellIndex::ResultCellIndex(std::size_t spacing) : spacing_(spacing), nextAnchor_(spacing) {
@@ -42,6 +44,15 @@ std::size_t ResultCellIndex::Walk(std::span<const char> text, std::uint64_t base
       longestEnded_ = std::max(longestEnded_, lineCells_);
       lineCells_ = 0;
       ++at;
+      continue;
+    }
+    // Printable ASCII followed by ASCII is a cluster of one cell: most text, counted without
+    // the segmenter, up to the next anchor.
+    const std::size_t stop = static_cast<std::size_t>(std::min<std::uint64_t>(text.size() - 1, nextAnchor_ - base));
+    const std::size_t runStart = at;
+    while (at < stop && IsPlainAscii(text[at]) && static_cast<unsigned char>(text[at + 1]) < 0x80) ++at;
+    if (at != runStart) {
+      lineCells_ += at - runStart;
       continue;
     }
     const std::optional<std::size_t> end = walker.Next(at);
