@@ -1,7 +1,9 @@
 #include "resultview/result_cell_index.h"
 
 #include <algorithm>
+#include <array>
 #include <stdexcept>
+#include <utility>
 
 #include "resultview/text_clusters.h"
 
@@ -13,6 +15,18 @@ namespace {
 constexpr std::size_t kJoin = kMaxClusterBytes + 8;
 
 bool IsPlainAscii(char byte) noexcept { return byte >= 0x20 && byte < 0x7F; }
+
+// The most cells a byte can add to its line in UTF-8 text: two for a character that may be
+// wide or a control, eight for a tab, none for a continuation byte.
+constexpr std::array<std::uint8_t, 256> kMostCells = [] {
+  std::array<std::uint8_t, 256> most{};
+  for (int byte = 0; byte < 0x20; ++byte) most[static_cast<std::size_t>(byte)] = static_cast<std::uint8_t>(kControlCells);
+  most['\t'] = static_cast<std::uint8_t>(kTabCells);
+  for (int byte = 0x20; byte < 0x7F; ++byte) most[static_cast<std::size_t>(byte)] = 1;
+  most[0x7F] = static_cast<std::uint8_t>(kControlCells);
+  for (int byte = 0xC0; byte <= 0xFF; ++byte) most[static_cast<std::size_t>(byte)] = 2;
+  return most;
+}();
 
 }  // namespace
 
@@ -31,7 +45,21 @@ void ResultCellIndex::Clear() {
   carryOffset_ = 0;
   lineCells_ = 0;
   longestEnded_ = 0;
+  atLineStart_ = true;
   nextAnchor_ = spacing_;
+}
+
+std::optional<std::size_t> ResultCellIndex::PassOverShortLine(std::span<const char> text, std::size_t from, std::uint64_t base) const {
+  // The break must come before the next anchor, which would need the line's cells.
+  const auto limit = static_cast<std::size_t>(std::min<std::uint64_t>(text.size(), nextAnchor_ - base));
+  std::uint64_t most = 0;
+  for (std::size_t at = from; at < limit; ++at) {
+    const auto byte = static_cast<unsigned char>(text[at]);
+    if (byte == '\r' || byte == '\n') return at;
+    most += kMostCells[byte];
+    if (most > longestEnded_) return std::nullopt;
+  }
+  return std::nullopt;
 }
 
 std::size_t ResultCellIndex::Walk(std::span<const char> text, std::uint64_t base) {
@@ -43,8 +71,15 @@ std::size_t ResultCellIndex::Walk(std::span<const char> text, std::uint64_t base
     if (text[at] == '\r' || text[at] == '\n') {
       longestEnded_ = std::max(longestEnded_, lineCells_);
       lineCells_ = 0;
+      atLineStart_ = true;
       ++at;
       continue;
+    }
+    if (std::exchange(atLineStart_, false)) {
+      if (const std::optional<std::size_t> lineBreak = PassOverShortLine(text, at, base)) {
+        at = *lineBreak;
+        continue;
+      }
     }
     // Printable ASCII followed by ASCII is a cluster of one cell: most text, counted without
     // the segmenter, up to the next anchor.

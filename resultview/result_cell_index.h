@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <mutex>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -44,6 +45,10 @@ class ResultCellIndex {
   // Walks `text`, which begins at the cluster boundary `base`, as far as its clusters are
   // certain; returns how many bytes that took.
   std::size_t Walk(std::span<const char> text, std::uint64_t base);
+  // Where the line from `from` breaks, when that is in `text` before the next anchor and the
+  // line cannot be longer than the longest so far, so that it needs no segmenting; the index
+  // is fed well-formed UTF-8, whose bytes bound the cells.
+  [[nodiscard]] std::optional<std::size_t> PassOverShortLine(std::span<const char> text, std::size_t from, std::uint64_t base) const;
   [[nodiscard]] std::uint64_t CellsOfCarry() const;
 
   const std::size_t spacing_;
@@ -57,6 +62,7 @@ class ResultCellIndex {
   std::uint64_t carryOffset_ = 0;
   std::uint64_t lineCells_ = 0;
   std::uint64_t longestEnded_ = 0;
+  bool atLineStart_ = true;
   std::uint64_t nextAnchor_ = 0;
   std::vector<Anchor> pending_;
 };

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -118,6 +119,23 @@ TEST(LineCellsTest, ALongLineMapsColumnsAndCellsAcrossItsAnchorsAsFromItsStart) 
     ASSERT_EQ(SpotsOf(cells), expected);
     ExpectQueriesMatch(cells, expected);
     EXPECT_EQ(lines.LongestCells(), expected.back().cell);
+  }
+}
+
+TEST(LineCellsTest, TheLongestLineIsCountedInCellsWhereverItComes) {
+  std::mt19937 random(11);
+  for (int round = 0; round < 20; ++round) {
+    std::string text;
+    std::uint64_t longest = 0;
+    std::uniform_int_distribution<std::size_t> clusters(0, 40);
+    for (int line = 0; line < 60; ++line) {
+      // Lines of 0 to 200 bytes whose cells fall well short of their bytes or not.
+      const std::string content = line % 3 == 0 ? std::string(clusters(random) * 4, 'a') : MixedLine(clusters(random));
+      longest = std::max(longest, ReferenceSpots(content).back().cell);
+      text += content + (line % 2 == 0 ? "\n" : "\r\n");
+    }
+    const Utf8Text indexed(text, 64 * (1 + static_cast<std::size_t>(round % 4)), 1 + static_cast<std::size_t>(round) * 37);
+    ASSERT_EQ(indexed.Lines().LongestCells(), longest) << "round " << round;
   }
 }
 
