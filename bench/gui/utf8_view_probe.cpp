@@ -66,10 +66,14 @@ int Utf8ViewProbe(std::uint64_t bytes) {
   report["bytes_index_mb_s"] = mb / Seconds([&] { FeedAsARun(document, scratch.path() / "bytes.txt", line, false); });
   report["index_mb_s"] = mb / Seconds([&] { FeedAsARun(document, scratch.path() / "line.txt", line, true); });
 
-  // The same clusters on lines of about 160 bytes, as most texts are.
+  // The same clusters on lines of 0 to 3 pieces, about 240 bytes at most: lines of differing
+  // lengths, as most texts have.
   std::string lines;
-  lines.reserve(bytes + 2 * kMixedPiece.size() + 1);
-  while (lines.size() < bytes) lines += kMixedPiece + kMixedPiece + "\n";
+  lines.reserve(bytes + 3 * kMixedPiece.size() + 1);
+  for (std::size_t line = 0; lines.size() < bytes; ++line) {
+    for (std::size_t piece = line * 7919 % 4; piece > 0; --piece) lines += kMixedPiece;
+    lines += '\n';
+  }
   report["lines_index_mb_s"] = static_cast<double>(lines.size()) / 1e6 / Seconds([&] { FeedAsARun(document, scratch.path() / "lines-utf8.txt", lines, true); });
   report["lines_bytes_index_mb_s"] = static_cast<double>(lines.size()) / 1e6 / Seconds([&] { FeedAsARun(document, scratch.path() / "lines-bytes.txt", lines, false); });
   lines = {};
