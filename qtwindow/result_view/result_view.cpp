@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "resultview/line_cells.h"
@@ -199,10 +200,19 @@ QString ResultView::Utf8TextOf(const ResultLines& lines, std::uint64_t begin, st
   // Decodes across chunks, so that a character split between two comes out whole.
   QStringDecoder decoder(QStringDecoder::Utf8);
   std::vector<char> chunk(static_cast<std::size_t>(std::min<std::uint64_t>(end - begin, kCopyChunk)));
+  std::string withLf;
+  bool afterCr = false;
   for (std::uint64_t at = begin; at < end;) {
     const auto wanted = static_cast<std::size_t>(std::min<std::uint64_t>(chunk.size(), end - at));
     const std::size_t got = lines.Read(at, std::span<char>(chunk).first(wanted));
-    text += decoder(QByteArrayView(chunk.data(), static_cast<qsizetype>(got)));
+    // Each line break as one LF, as for a text of bytes: what a copy gives does not depend on
+    // whether the result was read as text.
+    withLf.clear();
+    for (const char byte : std::span<const char>(chunk.data(), got)) {
+      if (!(afterCr && byte == '\n')) withLf.push_back(byte == '\r' ? '\n' : byte);
+      afterCr = byte == '\r';
+    }
+    text += decoder(QByteArrayView(withLf.data(), static_cast<qsizetype>(withLf.size())));
     if (got < wanted) break;
     at += got;
   }

@@ -22,7 +22,7 @@ const std::string kFamily = "\xF0\x9F\x91\xA8\xE2\x80\x8D\xF0\x9F\x91\xA9\xE2\x8
 
 TEST_F(ResultViewUtf8Test, ArrowsStepOverWholeClustersAndShiftSelectsThemExactly) {
   const std::string line = "a" + kThumbsUpToned + kGermanFlag + kEAcute + kFamily + "x";
-  ShowUtf8(line + "\nnext");
+  ShowUtf8(line + "\r\nnext\rlast");
   view_->setFocus();
   const std::vector<std::uint64_t> starts = {0, 1, 9, 17, 20, 38, 39};
   for (std::size_t i = 1; i < starts.size(); ++i) {
@@ -50,6 +50,9 @@ TEST_F(ResultViewUtf8Test, ArrowsStepOverWholeClustersAndShiftSelectsThemExactly
   EXPECT_EQ(view_->caretPosition(), (TextPosition{0, line.size()}));
   Key(Qt::Key_Home, Qt::ShiftModifier);
   EXPECT_EQ(CopyWithKeys(), FromUtf8(line));
+  // Line breaks copy as LF, as for bytes.
+  Key(Qt::Key_A, Qt::ControlModifier);
+  EXPECT_EQ(CopyWithKeys(), FromUtf8(line + "\nnext\nlast"));
 }
 
 TEST_F(ResultViewUtf8Test, UpAndDownKeepTheCellNotTheByte) {
