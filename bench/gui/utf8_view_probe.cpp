@@ -70,8 +70,8 @@ int Utf8ViewProbe(std::uint64_t bytes) {
   // lengths, as most texts have.
   std::string lines;
   lines.reserve(bytes + 3 * kMixedPiece.size() + 1);
-  for (std::size_t line = 0; lines.size() < bytes; ++line) {
-    for (std::size_t piece = line * 7919 % 4; piece > 0; --piece) lines += kMixedPiece;
+  for (std::size_t ordinal = 0; lines.size() < bytes; ++ordinal) {
+    for (std::size_t piece = ordinal * 7919 % 4; piece > 0; --piece) lines += kMixedPiece;
     lines += '\n';
   }
   report["lines_index_mb_s"] = static_cast<double>(lines.size()) / 1e6 / Seconds([&] { FeedAsARun(document, scratch.path() / "lines-utf8.txt", lines, true); });
