@@ -7,6 +7,7 @@
 
 #include "fuzz/backward_lines_check.h"
 #include "fuzz/mode_check.h"
+#include "fuzz/result_cells_check.h"
 #include "fuzz/unicode_kernels_check.h"
 
 namespace quillon::fuzzing {
@@ -24,6 +25,7 @@ inline constexpr FuzzTarget kFuzzTargets[] = {
     {"revert_line", [](std::span<const std::uint8_t> input) { return CheckMode(RevertMode::RevertLine, input); }},
     {"backward_lines", CheckBackwardLines},
     {"unicode_kernels", CheckUnicodeKernels},
+    {"result_cells", CheckResultCells},
 };
 
 // A name not in the table fails to compile where it is looked up at compile time.
