@@ -97,16 +97,23 @@ std::size_t ResultCellIndex::Walk(std::span<const char> text, std::uint64_t base
   }
 }
 
-std::uint64_t ResultCellIndex::CellsOfCarry() const {
-  // As if the text ended here: the open line is counted whole.
+std::uint64_t ResultCellIndex::LongestInCarry() const {
+  // As if the text ended here: the lines still open are counted whole.
   ClusterWalker walker(carry_, true);
   std::uint64_t cells = lineCells_;
+  std::uint64_t longest = 0;
   for (std::size_t at = 0; at < carry_.size();) {
+    if (carry_[at] == '\r' || carry_[at] == '\n') {
+      longest = std::max(longest, cells);
+      cells = 0;
+      ++at;
+      continue;
+    }
     const std::size_t end = walker.Next(at).value_or(carry_.size());
     cells += ClusterCells(std::span<const char>(carry_).subspan(at, end - at), cells);
     at = end;
   }
-  return cells;
+  return std::max(longest, cells);
 }
 
 void ResultCellIndex::Append(std::span<const char> bytes) {
@@ -131,7 +138,7 @@ void ResultCellIndex::Append(std::span<const char> bytes) {
     carryOffset_ += walked;
     carry_.assign(bytes.data() + used + walked, bytes.size() - used - walked);
   }
-  const std::uint64_t longest = std::max(longestEnded_, CellsOfCarry());
+  const std::uint64_t longest = std::max(longestEnded_, LongestInCarry());
   const std::lock_guard lock(mutex_);
   anchors_.insert(anchors_.end(), pending_.begin(), pending_.end());
   longest_ = longest;

@@ -49,7 +49,8 @@ class ResultCellIndex {
   // line cannot be longer than the longest so far, so that it needs no segmenting; the index
   // is fed well-formed UTF-8, whose bytes bound the cells.
   [[nodiscard]] std::optional<std::size_t> PassOverShortLine(std::span<const char> text, std::size_t from, std::uint64_t base) const;
-  [[nodiscard]] std::uint64_t CellsOfCarry() const;
+  // The cells of the longest line in what is carried, the open line's cells so far included.
+  [[nodiscard]] std::uint64_t LongestInCarry() const;
 
   const std::size_t spacing_;
   mutable std::mutex mutex_;

@@ -12,13 +12,24 @@ bool IsBreak(char byte) noexcept { return byte == '\r' || byte == '\n'; }
 
 constexpr std::size_t kLongestSequence = 4;
 
+// The bytes of the sequence a lead byte begins; 1 for a byte that begins none.
+std::size_t SequenceLength(char lead) noexcept {
+  const auto byte = static_cast<unsigned char>(lead);
+  if (byte >= 0xF0 && byte <= 0xF4) return 4;
+  if (byte >= 0xE0 && byte <= 0xEF) return 3;
+  if (byte >= 0xC2 && byte <= 0xDF) return 2;
+  return 1;
+}
+
 }  // namespace
 
 bool ClusterWalker::Decided(std::size_t end) const noexcept {
-  // The cursor decides at `end` from the code point there, which must be whole.
-  if (complete_) return true;
-  if (end >= text_.size()) return false;
-  return IsAscii(text_[end]) || end + kLongestSequence <= text_.size();
+  // The cursor decides at `end` from the code points before it and the one there, which must
+  // all be whole: so the one there must begin a sequence that the text holds to its end (and
+  // then any sequence before it ends before it, or breaks there whatever follows).
+  if (complete_ || end + kLongestSequence <= text_.size()) return true;
+  if (end >= text_.size() || (static_cast<unsigned char>(text_[end]) & 0xC0) == 0x80) return false;
+  return end + SequenceLength(text_[end]) <= text_.size();
 }
 
 std::size_t ClusterWalker::CutAtLimit(std::size_t from) const noexcept {
