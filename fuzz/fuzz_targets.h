@@ -7,6 +7,7 @@
 
 #include "fuzz/backward_lines_check.h"
 #include "fuzz/mode_check.h"
+#include "fuzz/result_cells_check.h"
 #include "fuzz/unicode_kernels_check.h"
 #include "fuzz/utf8_mode_check.h"
 
@@ -26,6 +27,7 @@ inline constexpr FuzzTarget kFuzzTargets[] = {
     {"backward_lines", CheckBackwardLines},
     {"unicode_kernels", CheckUnicodeKernels},
     {"utf8_modes", CheckUtf8Modes},
+    {"result_cells", CheckResultCells},
 };
 
 // A name not in the table fails to compile where it is looked up at compile time.

@@ -16,6 +16,9 @@ namespace {
 // read in one piece shows no progress of its own there.
 constexpr float kExaminationShare = 10.0F;
 
+// Text of ASCII bytes only reads the same either way; it is shown as bytes, as it always was.
+TextEncoding ShownEncoding(const InputText& text) { return text.ClusterWise ? TextEncoding::Utf8 : TextEncoding::Bytes; }
+
 void RunOn(RevertMode mode, const ModeContext& context, RunFiles& files, const InputText& text) {
   switch (mode) {
     case RevertMode::SimpleRevert:
@@ -42,14 +45,14 @@ void RunMode(RevertMode mode, const ModeContext& context) {
   }
   if (size <= kExaminationReadSize) {
     const InputText text = ExamineInput(files.Input(), size, context, [](std::int64_t) {});
-    context.Observer.EncodingChosen(text.Encoding);
+    context.Observer.EncodingChosen(ShownEncoding(text));
     RunOn(mode, context, files, text);
     return;
   }
   ProgressShare examining(context.Observer, 0, kExaminationShare);
   ProgressMeter meter(examining, size, context.Tuning.ProgressStep);
   const InputText text = ExamineInput(files.Input(), size, context, [&meter](std::int64_t done) { meter.Report(done); });
-  context.Observer.EncodingChosen(text.Encoding);
+  context.Observer.EncodingChosen(ShownEncoding(text));
   ProgressShare running(context.Observer, kExaminationShare, 100.0F - kExaminationShare);
   const ModeContext shifted{context.InputPath, context.OutputPath, running,        context.Stop,
                             context.Tuning,    context.OutputStream, context.ForceBytes};

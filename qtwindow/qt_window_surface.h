@@ -22,6 +22,8 @@ class QtWindowSurface : public WindowSurface {
   ~QtWindowSurface() override;
 
   void ClearResult() override;
+  // Safe from the run's thread, before the output opens: UTF-8 text shows as text.
+  void EncodingChosen(TextEncoding encoding) override { result_.SetUtf8Text(encoding == TextEncoding::Utf8); }
   // Safe from the run's thread: the result box shows the new bytes at the next tick.
   void OutputOpened(FileHandle output) override { result_.OutputOpened(std::move(output)); }
   void OutputWritten(std::span<const char> bytes) override { result_.OutputWritten(bytes); }

@@ -2,23 +2,27 @@
 
 #include <algorithm>
 
+#include "resultview/line_cells.h"
+
 namespace quillon {
 
 TextPosition CaretLeft(const ResultLines& lines, TextPosition caret) {
-  const std::uint64_t column = std::min(caret.column, lines.Length(caret.line));
-  if (column > 0) return {caret.line, column - 1};
+  const LineCells line(lines, caret.line);
+  const std::uint64_t column = std::min(caret.column, line.Length());
+  if (column > 0) return {caret.line, line.PreviousColumn(column)};
   if (caret.line == 0) return {0, 0};
   return {caret.line - 1, lines.Length(caret.line - 1)};
 }
 
 TextPosition CaretRight(const ResultLines& lines, TextPosition caret) {
-  const std::uint64_t length = lines.Length(caret.line);
-  if (caret.column < length) return {caret.line, caret.column + 1};
+  const LineCells line(lines, caret.line);
+  const std::uint64_t length = line.Length();
+  if (caret.column < length) return {caret.line, line.NextColumn(caret.column)};
   if (caret.line + 1 >= lines.Count()) return {caret.line, length};
   return {caret.line + 1, 0};
 }
 
-TextPosition CaretVertical(const ResultLines& lines, TextPosition caret, std::int64_t delta, std::uint64_t column) {
+TextPosition CaretVertical(const ResultLines& lines, TextPosition caret, std::int64_t delta, std::uint64_t cell) {
   const std::uint64_t last = lines.Count() - 1;
   std::uint64_t line = caret.line;
   if (delta < 0) {
@@ -28,7 +32,7 @@ TextPosition CaretVertical(const ResultLines& lines, TextPosition caret, std::in
     const auto down = static_cast<std::uint64_t>(delta);
     line = down >= last - std::min(line, last) ? last : line + down;
   }
-  return {line, std::min(column, lines.Length(line))};
+  return {line, LineCells(lines, line).AtCell(cell).start.column};
 }
 
 }  // namespace quillon

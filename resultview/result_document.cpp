@@ -5,7 +5,7 @@
 
 namespace quillon {
 
-ResultDocument::ResultDocument(std::size_t spacing) : index_(spacing) {}
+ResultDocument::ResultDocument(std::size_t spacing) : index_(spacing), cellIndex_(spacing) {}
 
 void ResultDocument::Reset() {
   {
@@ -15,6 +15,8 @@ void ResultDocument::Reset() {
   cachedFile_.reset();
   cache_.Open(nullptr);
   index_.Clear();
+  cellIndex_.Clear();
+  utf8_.store(false, std::memory_order_release);
   generation_.fetch_add(1, std::memory_order_acq_rel);
 }
 
@@ -24,7 +26,11 @@ void ResultDocument::OutputOpened(FileHandle output) {
   file_ = std::move(file);
 }
 
-void ResultDocument::OutputWritten(std::span<const char> bytes) { index_.Append(bytes); }
+void ResultDocument::OutputWritten(std::span<const char> bytes) {
+  // The cells first: a reader that sees the lines sees their cells too.
+  if (utf8_.load(std::memory_order_acquire)) cellIndex_.Append(bytes);
+  index_.Append(bytes);
+}
 
 ResultLines ResultDocument::Lines() {
   {
@@ -39,9 +45,9 @@ ResultLines ResultDocument::Lines() {
   std::uint64_t size = index_.Indexed().size;
   size = std::min(size, cache_.FileSize().value_or(0));
   cache_.Limit(size);
-  return {index_, cache_, size};
+  return {index_, utf8_.load(std::memory_order_acquire) ? &cellIndex_ : nullptr, cache_, size};
 }
 
-std::size_t ResultDocument::MemoryBytes() const { return index_.MemoryBytes() + cache_.MemoryBytes(); }
+std::size_t ResultDocument::MemoryBytes() const { return index_.MemoryBytes() + cellIndex_.MemoryBytes() + cache_.MemoryBytes(); }
 
 }  // namespace quillon

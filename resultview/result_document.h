@@ -9,6 +9,7 @@
 
 #include "fileio/file_handle.h"
 #include "resultview/file_block_cache.h"
+#include "resultview/result_cell_index.h"
 #include "resultview/result_index.h"
 #include "resultview/result_lines.h"
 
@@ -29,6 +30,10 @@ class ResultDocument {
   // The run's side. Reset before a run starts, on the window's thread; the rest from the
   // run's writing thread.
   void Reset();
+  // Whether the result is UTF-8 text, shown by grapheme clusters in cells of their display
+  // width; otherwise (the default after a reset) each byte is a character through
+  // Windows-1252. Before the output opens.
+  void SetUtf8Text(bool utf8) noexcept { utf8_.store(utf8, std::memory_order_release); }
   // The file the result goes to, open for reading.
   void OutputOpened(FileHandle output);
   // The next bytes of the result, once they are in the file.
@@ -49,6 +54,8 @@ class ResultDocument {
 
  private:
   ResultIndex index_;
+  ResultCellIndex cellIndex_;
+  std::atomic<bool> utf8_{false};
   FileBlockCache cache_;
   std::shared_ptr<const FileHandle> cachedFile_;
   std::mutex fileMutex_;

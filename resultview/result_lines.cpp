@@ -16,6 +16,17 @@ ResultLines::ResultLines(const ResultIndex& index, const ByteSource& bytes, std:
 
 ResultLines::ResultLines(const ResultIndex& index, const ByteSource& bytes) : ResultLines(index, bytes, index.Indexed().size) {}
 
+ResultLines::ResultLines(const ResultIndex& index, const ResultCellIndex* cells, const ByteSource& bytes, std::uint64_t size)
+    : ResultLines(index, bytes, size) {
+  cells_ = cells;
+}
+
+std::uint64_t ResultLines::LongestCells() const {
+  if (cells_ == nullptr) return longest_;
+  // A file cut short keeps the cells it had; that only makes the scroll range wider.
+  return size_ == 0 ? 0 : cells_->LongestCells();
+}
+
 void ResultLines::CheckLine(std::uint64_t line) const {
   if (line >= Count()) throw std::out_of_range("ResultLines: no such line");
 }

@@ -5,6 +5,7 @@
 #include <span>
 
 #include "resultview/byte_source.h"
+#include "resultview/result_cell_index.h"
 #include "resultview/result_index.h"
 #include "resultview/result_position.h"
 
@@ -20,6 +21,14 @@ class ResultLines {
   ResultLines(const ResultIndex& index, const ByteSource& bytes, std::uint64_t size);
   // All the bytes the index has taken in.
   ResultLines(const ResultIndex& index, const ByteSource& bytes);
+  // A UTF-8 text, whose cells `cells` knows; without it every byte is a character of one cell.
+  ResultLines(const ResultIndex& index, const ResultCellIndex* cells, const ByteSource& bytes, std::uint64_t size);
+
+  // The cell index of a UTF-8 text; null for a text of bytes.
+  [[nodiscard]] const ResultCellIndex* Cells() const noexcept { return cells_; }
+  [[nodiscard]] bool Utf8() const noexcept { return cells_ != nullptr; }
+  // At least the cells of the longest line as far as they are known: its length for bytes.
+  [[nodiscard]] std::uint64_t LongestCells() const;
 
   [[nodiscard]] std::uint64_t Size() const noexcept { return size_; }
   [[nodiscard]] std::uint64_t Count() const noexcept { return breaks_ + 1; }
@@ -32,7 +41,7 @@ class ResultLines {
   [[nodiscard]] std::uint64_t LineEnd(std::uint64_t line) const;
   // LineEnd() for a line whose start is known.
   [[nodiscard]] std::uint64_t EndAfter(std::uint64_t line, std::uint64_t start) const;
-  // Characters in `line`, its break not counted.
+  // Bytes in `line`, its break not counted: its characters in a text of bytes.
   [[nodiscard]] std::uint64_t Length(std::uint64_t line) const;
   // The offset of `position`; a column past the line's end counts as its end.
   [[nodiscard]] std::uint64_t Offset(TextPosition position) const;
@@ -51,6 +60,7 @@ class ResultLines {
   void CheckLine(std::uint64_t line) const;
 
   const ResultIndex& index_;
+  const ResultCellIndex* cells_ = nullptr;
   const ByteSource& bytes_;
   std::uint64_t size_;
   std::uint64_t breaks_;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "resultview/cluster_words.h"
 #include "resultview/result_caret.h"
 #include "resultview/result_word_bytes.h"
 
@@ -42,6 +43,7 @@ class LinePiece {
 }  // namespace
 
 TextRange WordAt(const ResultLines& lines, TextPosition position, std::uint64_t reach) {
+  if (lines.Utf8()) return ClusterWordAt(lines, position, reach);
   const std::uint64_t length = lines.Length(position.line);
   if (length == 0) return {{position.line, 0}, {position.line, 0}};
   const std::uint64_t at = std::min(position.column, length - 1);
@@ -57,6 +59,7 @@ TextRange WordAt(const ResultLines& lines, TextPosition position, std::uint64_t 
 }
 
 TextPosition WordRight(const ResultLines& lines, TextPosition caret, std::uint64_t reach) {
+  if (lines.Utf8()) return ClusterWordRight(lines, caret, reach);
   const std::uint64_t length = lines.Length(caret.line);
   std::uint64_t column = std::min(caret.column, length);
   if (column == length) return CaretRight(lines, {caret.line, length});
@@ -71,6 +74,7 @@ TextPosition WordRight(const ResultLines& lines, TextPosition caret, std::uint64
 }
 
 TextPosition WordLeft(const ResultLines& lines, TextPosition caret, std::uint64_t reach) {
+  if (lines.Utf8()) return ClusterWordLeft(lines, caret, reach);
   const std::uint64_t length = lines.Length(caret.line);
   std::uint64_t column = std::min(caret.column, length);
   if (column == 0) return CaretLeft(lines, {caret.line, 0});

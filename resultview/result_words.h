@@ -8,7 +8,7 @@
 namespace quillon {
 
 // Words in a result for double clicks and Ctrl+Left/Right. None of these reads more than
-// `reach` characters either way, so that a line of a gigabyte costs a few pages: a longer
+// `reach` bytes either way, so that a line of a gigabyte costs a few pages: a longer
 // word is cut at the reach.
 inline constexpr std::uint64_t kWordReach = std::uint64_t{64} << 10;
 

@@ -8,20 +8,25 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QScrollBar>
+#include <QStringDecoder>
 #include <algorithm>
 #include <cmath>
 #include <span>
+#include <string>
 #include <vector>
 
+#include "resultview/line_cells.h"
 #include "resultview/result_shown_text.h"
 
 namespace quillon {
 
 namespace {
 
-// `position` moved onto the text of `lines`; past the last line, to the text's end.
+// `position` moved onto the text of `lines`; past the last line, to the text's end. In UTF-8
+// text, inside a cluster, to its start.
 TextPosition ClampedTo(const ResultLines& lines, TextPosition position) {
   if (position.line >= lines.Count()) return lines.End();
+  if (lines.Utf8()) return {position.line, LineCells(lines, position.line).AtColumn(position.column).column};
   position.column = std::min(position.column, lines.Length(position.line));
   return position;
 }
@@ -65,11 +70,12 @@ void ResultView::Absorb(const ResultLines& lines) {
   generation_ = generation;
   size_ = lines.Size();
   lineCount_ = lines.Count();
-  longestLine_ = lines.LongestLength();
+  longestLine_ = lines.LongestCells();
+  utf8_ = lines.Utf8();
   if (reset) {
     top_ = left_ = 0;
     anchor_ = caret_ = {};
-    wantedColumn_ = 0;
+    wantedCell_ = 0;
     viewport()->update();
   } else if (shrank) {
     // Another program cut the file short: the selection keeps to what is left.
@@ -88,6 +94,7 @@ void ResultView::UpdateFontMetrics() {
   columnWidth_ = std::max<qreal>(1, metrics.horizontalAdvance(QLatin1Char('M')));
   lineHeight_ = std::max(1, static_cast<int>(std::ceil(metrics.lineSpacing())));
   ascent_ = static_cast<int>(std::ceil(metrics.ascent()));
+  clusterPixmaps_.SetGeometry(font(), columnWidth_, lineHeight_, ascent_, devicePixelRatioF());
   UpdateScrollBars();
   viewport()->update();
 }
@@ -104,7 +111,7 @@ void ResultView::UpdateScrollBars() {
   const std::uint64_t rows = FullRows();
   const std::uint64_t columns = FullColumns();
   const std::uint64_t lines = lineCount_;
-  // One column more than the longest line, for the caret after its end.
+  // One cell more than the longest line, for the caret after its end.
   const std::uint64_t width = longestLine_ + 1;
   verticalScale_ = ScrollScale(lines > rows ? lines - rows : 0, limits_.scrollBarSteps);
   horizontalScale_ = ScrollScale(width > columns ? width - columns : 0, limits_.scrollBarSteps);
@@ -151,8 +158,9 @@ void ResultView::EnsureCaretVisible() {
   std::uint64_t left = left_;
   if (caret_.line < top) top = caret_.line;
   else if (caret_.line >= top + rows) top = caret_.line - rows + 1;
-  if (caret_.column < left) left = caret_.column;
-  else if (caret_.column >= left + columns) left = caret_.column - columns + 1;
+  const std::uint64_t caretCell = utf8_ ? CellOf(document_.Lines(), caret_) : caret_.column;
+  if (caretCell < left) left = caretCell;
+  else if (caretCell >= left + columns) left = caretCell - columns + 1;
   ScrollTo(top, left);
 }
 
@@ -166,7 +174,7 @@ void ResultView::MoveCaret(TextPosition caret, bool extendSelection) {
 void ResultView::setSelection(TextPosition anchor, TextPosition caret) {
   const ResultLines lines = ReadCurrent();
   anchor_ = ClampedTo(lines, anchor);
-  wantedColumn_ = caret.column;
+  wantedCell_ = lines.Utf8() ? CellOf(lines, ClampedTo(lines, caret)) : caret.column;
   MoveCaret(ClampedTo(lines, caret), true);
 }
 
@@ -174,14 +182,45 @@ void ResultView::selectAll() {
   const ResultLines lines = ReadCurrent();
   anchor_ = {};
   caret_ = lines.End();
-  wantedColumn_ = caret_.column;
+  wantedCell_ = CellOf(lines, caret_);
   EnsureCaretVisible();
   viewport()->update();
 }
 
 TextPosition ResultView::endPosition() { return ReadCurrent().End(); }
 
+std::uint64_t ResultView::CellOf(const ResultLines& lines, TextPosition position) {
+  if (!lines.Utf8() || position.line >= lines.Count()) return position.column;
+  return LineCells(lines, position.line).AtColumn(position.column).cell;
+}
+
+QString ResultView::Utf8TextOf(const ResultLines& lines, std::uint64_t begin, std::uint64_t end) {
+  QString text;
+  text.reserve(static_cast<qsizetype>(std::min<std::uint64_t>(end - begin, kCopyChunk)));
+  // Decodes across chunks, so that a character split between two comes out whole.
+  QStringDecoder decoder(QStringDecoder::Utf8);
+  std::vector<char> chunk(static_cast<std::size_t>(std::min<std::uint64_t>(end - begin, kCopyChunk)));
+  std::string withLf;
+  bool afterCr = false;
+  for (std::uint64_t at = begin; at < end;) {
+    const auto wanted = static_cast<std::size_t>(std::min<std::uint64_t>(chunk.size(), end - at));
+    const std::size_t got = lines.Read(at, std::span<char>(chunk).first(wanted));
+    // Each line break as one LF, as for a text of bytes: what a copy gives does not depend on
+    // whether the result was read as text.
+    withLf.clear();
+    for (const char byte : std::span<const char>(chunk.data(), got)) {
+      if (!(afterCr && byte == '\n')) withLf.push_back(byte == '\r' ? '\n' : byte);
+      afterCr = byte == '\r';
+    }
+    text += decoder(QByteArrayView(withLf.data(), static_cast<qsizetype>(withLf.size())));
+    if (got < wanted) break;
+    at += got;
+  }
+  return text;
+}
+
 QString ResultView::TextOf(const ResultLines& lines, std::uint64_t begin, std::uint64_t end) {
+  if (lines.Utf8()) return Utf8TextOf(lines, begin, end);
   // Every byte makes at most one character.
   const auto size = static_cast<std::size_t>(end - begin);
   QString text(static_cast<qsizetype>(size), Qt::Uninitialized);

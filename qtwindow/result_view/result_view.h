@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 
+#include "qtwindow/result_view/cluster_pixmaps.h"
 #include "resultview/result_document.h"
 #include "resultview/result_lines.h"
 #include "resultview/result_position.h"
@@ -29,9 +30,10 @@ struct ResultViewLimits {
   std::uint64_t scrollBarSteps = ScrollScale::kBarLimit;
 };
 
-// The result box for results of any size: shows a ResultDocument read-only, one byte a
-// character through Windows-1252, unwrapped, in the system's fixed-pitch font, with both scroll
-// bars. Only the lines and columns in sight are ever read to paint, so a gigabyte shows as fast
+// The result box for results of any size: shows a ResultDocument read-only, unwrapped, on a
+// grid of fixed-pitch cells, with both scroll bars: a text of bytes one byte a character
+// through Windows-1252, UTF-8 text by grapheme clusters, each in the cells of its display
+// width. Positions count bytes within their line; scrolling sideways counts cells. Only the lines and columns in sight are ever read to paint, so a gigabyte shows as fast
 // as a line. The text can be selected with the mouse and the keyboard and copied.
 class ResultView : public QAbstractScrollArea {
   Q_OBJECT
@@ -97,6 +99,9 @@ class ResultView : public QAbstractScrollArea {
   void Absorb(const ResultLines& lines);
   // The characters of the bytes from `begin` to `end`, as a copy gives them.
   [[nodiscard]] static QString TextOf(const ResultLines& lines, std::uint64_t begin, std::uint64_t end);
+  [[nodiscard]] static QString Utf8TextOf(const ResultLines& lines, std::uint64_t begin, std::uint64_t end);
+  // The cell where `position` is shown.
+  [[nodiscard]] static std::uint64_t CellOf(const ResultLines& lines, TextPosition position);
 
   void UpdateFontMetrics();
   void UpdateScrollBars();
@@ -121,6 +126,7 @@ class ResultView : public QAbstractScrollArea {
   void OfferPrimarySelection();
 
   void PaintLines(QPainter& painter, const ResultLines& lines, int height) const;
+  void PaintClusterLines(QPainter& painter, const ResultLines& lines, int height);
 
   ResultDocument& document_;
   const ResultViewLimits limits_;
@@ -128,7 +134,9 @@ class ResultView : public QAbstractScrollArea {
   std::uint64_t generation_ = 0;
   std::uint64_t size_ = 0;
   std::uint64_t lineCount_ = 1;
+  // In cells.
   std::uint64_t longestLine_ = 0;
+  bool utf8_ = false;
   ScrollScale verticalScale_;
   ScrollScale horizontalScale_;
   bool settingScrollBars_ = false;
@@ -137,12 +145,13 @@ class ResultView : public QAbstractScrollArea {
   std::uint64_t left_ = 0;
   TextPosition anchor_;
   TextPosition caret_;
-  // The column Up and Down aim for, kept across shorter lines.
-  std::uint64_t wantedColumn_ = 0;
+  // The cell Up and Down aim for, kept across shorter lines.
+  std::uint64_t wantedCell_ = 0;
 
   qreal columnWidth_ = 1;
   int lineHeight_ = 1;
   int ascent_ = 0;
+  ClusterPixmaps clusterPixmaps_;
 
   bool dragging_ = false;
   QPoint lastDragPoint_;

@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "qtwindow/result_view/result_view.h"
+#include "resultview/line_cells.h"
 #include "resultview/result_caret.h"
 #include "resultview/result_words.h"
 
@@ -72,18 +73,18 @@ bool ResultView::MoveCaretByKey(const ResultLines& lines, int key, Qt::KeyboardM
       else caret = collapse ? std::max(anchor_, caret_) : CaretRight(lines, caret_);
       break;
     case Qt::Key_Up:
-      caret = CaretVertical(lines, caret_, -1, wantedColumn_);
+      caret = CaretVertical(lines, caret_, -1, wantedCell_);
       keepWantedColumn = true;
       break;
     case Qt::Key_Down:
-      caret = CaretVertical(lines, caret_, 1, wantedColumn_);
+      caret = CaretVertical(lines, caret_, 1, wantedCell_);
       keepWantedColumn = true;
       break;
     case Qt::Key_PageUp:
     case Qt::Key_PageDown: {
       // The page moves with the caret, so the caret keeps its row on the screen.
       const std::int64_t delta = key == Qt::Key_PageUp ? -rows : rows;
-      caret = CaretVertical(lines, caret_, delta, wantedColumn_);
+      caret = CaretVertical(lines, caret_, delta, wantedCell_);
       const std::uint64_t moved = caret.line > caret_.line ? caret.line - caret_.line : caret_.line - caret.line;
       ScrollTo(key == Qt::Key_PageUp ? top_ - std::min(top_, moved) : top_ + moved, left_);
       keepWantedColumn = true;
@@ -98,7 +99,7 @@ bool ResultView::MoveCaretByKey(const ResultLines& lines, int key, Qt::KeyboardM
     default:
       return false;
   }
-  if (!keepWantedColumn) wantedColumn_ = caret.column;
+  if (!keepWantedColumn) wantedCell_ = CellOf(lines, caret);
   MoveCaret(caret, extend);
   return true;
 }
@@ -110,6 +111,15 @@ std::uint64_t ResultView::LineAt(const ResultLines& lines, QPoint point) const {
 
 TextPosition ResultView::PositionAt(const ResultLines& lines, QPoint point) const {
   const std::uint64_t line = LineAt(lines, point);
+  if (lines.Utf8()) {
+    const LineCells cells(lines, line);
+    if (point.x() < 0 && left_ > 0) return {line, cells.AtCell(left_ - 1).start.column};
+    // Clicks fall between the two characters nearest to them, whatever their widths.
+    const qreal cell = static_cast<qreal>(left_) + std::max<qreal>(0, point.x()) / columnWidth_;
+    const CellCluster under = cells.AtCell(static_cast<std::uint64_t>(cell));
+    const bool after = under.cells > 0 && cell - static_cast<qreal>(under.start.cell) >= static_cast<qreal>(under.cells) / 2;
+    return {line, after ? cells.NextColumn(under.start.column) : under.start.column};
+  }
   // Clicks fall between the two characters nearest to them.
   const qreal columns = std::round(std::max<qreal>(0, point.x()) / columnWidth_);
   const std::uint64_t column = left_ + static_cast<std::uint64_t>(columns);
@@ -119,7 +129,10 @@ TextPosition ResultView::PositionAt(const ResultLines& lines, QPoint point) cons
 
 TextPosition ResultView::CharacterAt(const ResultLines& lines, QPoint point) const {
   const qreal columns = std::floor(std::max<qreal>(0, point.x()) / columnWidth_);
-  return {LineAt(lines, point), left_ + static_cast<std::uint64_t>(columns)};
+  const std::uint64_t cell = left_ + static_cast<std::uint64_t>(columns);
+  const std::uint64_t line = LineAt(lines, point);
+  if (lines.Utf8()) return {line, LineCells(lines, line).AtCell(cell).start.column};
+  return {line, cell};
 }
 
 bool ResultView::IsTripleClick(QMouseEvent* event) const {
@@ -141,13 +154,14 @@ void ResultView::mousePressEvent(QMouseEvent* event) {
     const std::uint64_t line = LineAt(lines, event->position().toPoint());
     anchor_ = {line, 0};
     const TextPosition end{line, lines.Length(line)};
-    wantedColumn_ = end.column;
+    wantedCell_ = CellOf(lines, end);
     MoveCaret(end, true);
     return;
   }
   {
-    const TextPosition position = PositionAt(ReadCurrent(), event->position().toPoint());
-    wantedColumn_ = position.column;
+    const ResultLines lines = ReadCurrent();
+    const TextPosition position = PositionAt(lines, event->position().toPoint());
+    wantedCell_ = CellOf(lines, position);
     MoveCaret(position, event->modifiers().testFlag(Qt::ShiftModifier));
   }
   dragging_ = true;
@@ -170,8 +184,8 @@ void ResultView::DragTo(QPoint point) {
   const ResultLines lines = ReadCurrent();
   TextPosition position = PositionAt(lines, point);
   if (point.y() >= viewport()->height()) position = CaretVertical(lines, position, 1, position.column);
-  if (point.x() >= viewport()->width()) position.column = std::min(position.column + 1, lines.Length(position.line));
-  wantedColumn_ = position.column;
+  if (point.x() >= viewport()->width()) position.column = LineCells(lines, position.line).NextColumn(position.column);
+  wantedCell_ = CellOf(lines, position);
   MoveCaret(position, true);
 }
 
@@ -192,7 +206,7 @@ void ResultView::mouseDoubleClickEvent(QMouseEvent* event) {
   const ResultLines lines = ReadCurrent();
   const TextRange word = WordAt(lines, CharacterAt(lines, event->position().toPoint()));
   anchor_ = word.from;
-  wantedColumn_ = word.to.column;
+  wantedCell_ = CellOf(lines, word.to);
   MoveCaret(word.to, true);
   tripleClickPoint_ = event->position().toPoint();
   tripleClickTimer_.start(QApplication::doubleClickInterval(), this);

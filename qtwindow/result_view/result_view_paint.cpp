@@ -34,7 +34,8 @@ void ResultView::paintEvent(QPaintEvent* event) {
   // Painted from the file as it is now, which may have become shorter since the last refresh:
   // then the view catches up right after.
   const ResultLines lines = document_.Lines();
-  PaintLines(painter, lines, event->rect().bottom() + 1);
+  if (lines.Utf8()) PaintClusterLines(painter, lines, event->rect().bottom() + 1);
+  else PaintLines(painter, lines, event->rect().bottom() + 1);
   if (document_.FoundShorter() || lines.Size() < size_) QTimer::singleShot(0, this, &ResultView::refresh);
 }
 

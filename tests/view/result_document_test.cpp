@@ -10,7 +10,9 @@
 
 #include "fileio/block_io.h"
 #include "resultview/file_block_cache.h"
+#include "resultview/line_cells.h"
 #include "tests/support/temp_folder.h"
+#include "tests/view/reference_cells.h"
 #include "tests/view/reference_lines.h"
 
 namespace quillon {
@@ -35,8 +37,9 @@ std::string LineText(const ResultLines& lines, std::uint64_t line) {
 // A run's output as the window receives it: written to a file, then reported.
 class ResultDocumentTest : public ::testing::Test {
  protected:
-  void StartRun() {
+  void StartRun(bool utf8 = false) {
     document_.Reset();
+    document_.SetUtf8Text(utf8);
     output_ = OpenNewForWrite(path_);
     ASSERT_TRUE(output_.valid()) << output_.error();
     document_.OutputOpened(DuplicateHandle(output_));
@@ -87,6 +90,46 @@ TEST_F(ResultDocumentTest, ReadsWhatTheRunWritesWhileItWritesFromAnotherThread) 
   ASSERT_EQ(lines.Count(), reference.size());
   for (const std::uint64_t line : {0u, 1u, 2u, 3u, 9999u, 19999u, 20000u})
     EXPECT_EQ(LineText(lines, line), text.substr(reference[line].start, reference[line].end - reference[line].start)) << line;
+}
+
+TEST_F(ResultDocumentTest, CellsOfUtf8TextAreReadWhileTheRunWritesThemFromAnotherThread) {
+  const std::string line = testing::MixedLine(6000);
+  const std::vector<CellSpot> spots = testing::ReferenceSpots(line);
+  const std::string text = "short\n" + line + "\r\n" + line;
+  StartRun(true);
+  std::atomic<bool> done = false;
+  std::thread writer([&] {
+    std::mt19937 random(5);
+    std::uniform_int_distribution<std::size_t> piece(1, 700);
+    for (std::size_t at = 0; at < text.size();) {
+      const std::size_t size = std::min(text.size() - at, piece(random));
+      Write(std::string_view(text).substr(at, size));
+      at += size;
+    }
+    done = true;
+  });
+  for (bool finished = false; !finished;) {
+    finished = done;
+    const ResultLines lines = document_.Lines();
+    ASSERT_TRUE(lines.Utf8());
+    // Once the second line has ended, every one of its places is where the reference has it.
+    if (lines.Count() < 3) continue;
+    const LineCells cells(lines, 1);
+    const CellSpot& spot = spots[spots.size() / 2];
+    ASSERT_EQ(cells.AtCell(spot.cell).start, spot);
+    ASSERT_EQ(cells.Cells(), spots.back().cell);
+  }
+  writer.join();
+  const ResultLines lines = document_.Lines();
+  EXPECT_EQ(lines.LongestCells(), spots.back().cell);
+  EXPECT_EQ(LineCells(lines, 2).AtColumn(line.size()), spots.back());
+
+  // A new run shows bytes unless it says otherwise.
+  ASSERT_EQ(::unlink(path_.c_str()), 0);
+  StartRun();
+  Write("\xE6\xBC\xA2");
+  EXPECT_FALSE(document_.Lines().Utf8());
+  EXPECT_EQ(document_.Lines().LongestCells(), 3u);
 }
 
 TEST_F(ResultDocumentTest, ADroppedOutputStillShowsWhatWasWritten) {

@@ -25,8 +25,17 @@ void ResultViewTest::Show(std::string_view bytes, QSize size, ResultViewLimits l
   QApplication::processEvents();
 }
 
-void ResultViewTest::ResetText(std::string_view bytes) {
+void ResultViewTest::ShowUtf8(std::string_view bytes, QSize size) {
+  ResetText(bytes, true);
+  view_ = std::make_unique<ResultView>(document_, nullptr);
+  view_->resize(size);
+  view_->show();
+  QApplication::processEvents();
+}
+
+void ResultViewTest::ResetText(std::string_view bytes, bool utf8) {
   document_.Reset();
+  document_.SetUtf8Text(utf8);
   outputPath_ = folder_.File("result" + std::to_string(++runs_) + ".txt");
   output_ = OpenNewForWrite(outputPath_);
   ASSERT_TRUE(output_.valid()) << output_.error();

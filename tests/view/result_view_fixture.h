@@ -24,9 +24,11 @@ class ResultViewTest : public ::testing::Test {
  protected:
   // Starts a new result holding `bytes` and shows a view of `size` over it.
   void Show(std::string_view bytes, QSize size = {420, 220}, ResultViewLimits limits = {});
+  // The same for a result of UTF-8 text.
+  void ShowUtf8(std::string_view bytes, QSize size = {420, 220});
   // Starts a new result in a new output file, as a run does; the view is told only through
   // refresh().
-  void ResetText(std::string_view bytes);
+  void ResetText(std::string_view bytes, bool utf8 = false);
   // Writes `bytes` after the result so far and reports them written.
   void Append(std::string_view bytes);
   // What another program may do to the output file once the run is over.

@@ -6,6 +6,8 @@
 #include <string>
 #include <utility>
 
+#include "resultview/result_cell_index.h"
+
 namespace quillon {
 namespace {
 
@@ -119,6 +121,54 @@ TEST_F(ResultWordsTest, WordMovesInALongLineStopAfterTheReach) {
   Use(std::string(std::size_t{1} << 20, ' ') + "z");
   EXPECT_EQ(WordRight(lines(), {0, 0}), (TextPosition{0, kWordReach}));
   EXPECT_EQ(WordLeft(lines(), {0, 1 << 20}), (TextPosition{0, (1 << 20) - kWordReach}));
+}
+
+}  // namespace
+}  // namespace quillon
+
+namespace quillon {
+namespace {
+
+// UTF-8 text: words of any script, whole clusters, never a split one.
+class ClusterWordsTest : public ::testing::Test {
+ protected:
+  ClusterWordsTest() : index_(64), cells_(64) {}
+  void Use(std::string text) {
+    text_ = std::move(text);
+    index_.Append({text_.data(), text_.size()});
+    cells_.Append({text_.data(), text_.size()});
+    source_ = std::make_unique<SpanByteSource>(std::span<const char>(text_.data(), text_.size()));
+  }
+  [[nodiscard]] ResultLines lines() const { return {index_, &cells_, *source_, text_.size()}; }
+
+  std::string text_;
+  ResultIndex index_;
+  ResultCellIndex cells_;
+  std::unique_ptr<SpanByteSource> source_;
+};
+
+TEST_F(ClusterWordsTest, WordsAreClustersOfLettersNumbersAndMarksOfAnyScript) {
+  // h é l l o _ w ö r l d _ 漢 字 3 _ 👍🏽 👍🏽 ! ideographic-space x
+  // 0 1 4 5 6 7 8 9 11 12 13 14 15 18 21 22 23 31 39 40 43
+  Use("he\xCC\x81llo w\xC3\xB6rld \xE6\xBC\xA2\xE5\xAD\x97" "3 \xF0\x9F\x91\x8D\xF0\x9F\x8F\xBD\xF0\x9F\x91\x8D\xF0\x9F\x8F\xBD!\xE3\x80\x80x");
+  const auto word = [&](std::uint64_t column) {
+    const TextRange range = WordAt(lines(), {0, column});
+    return Columns{range.from.column, range.to.column};
+  };
+  EXPECT_EQ(word(0), (Columns{0, 7}));
+  EXPECT_EQ(word(2), (Columns{0, 7})) << "a byte inside é";
+  EXPECT_EQ(word(10), (Columns{8, 14}));
+  EXPECT_EQ(word(18), (Columns{15, 22})) << "ideographs and a digit";
+  EXPECT_EQ(word(23), (Columns{23, 31})) << "an emoji with its modifier, alone";
+  EXPECT_EQ(word(26), (Columns{23, 31}));
+  EXPECT_EQ(word(43), (Columns{43, 44}));
+
+  EXPECT_EQ(WordRight(lines(), {0, 0}), (TextPosition{0, 8}));
+  EXPECT_EQ(WordRight(lines(), {0, 15}), (TextPosition{0, 23}));
+  EXPECT_EQ(WordRight(lines(), {0, 23}), (TextPosition{0, 43})) << "the emoji and '!' are one run of others, then the wide blank";
+  EXPECT_EQ(WordLeft(lines(), {0, 43}), (TextPosition{0, 23}));
+  EXPECT_EQ(WordLeft(lines(), {0, 23}), (TextPosition{0, 15}));
+  EXPECT_EQ(WordLeft(lines(), {0, 4}), (TextPosition{0, 0}));
 }
 
 }  // namespace
