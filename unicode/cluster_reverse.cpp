@@ -3,10 +3,11 @@
 #include <algorithm>
 #include <cstring>
 #include <stdexcept>
+#include <utility>
 
 #include "fileio/byte_reverse.h"
 #include "unicode/ascii_runs.h"
-#include "unicode/grapheme_breaks.h"
+#include "unicode/grapheme_rules.h"
 
 namespace quillon::unicode {
 
@@ -18,7 +19,7 @@ namespace {
 // the segmenter; it starts one byte early, as a mark may attach to the ASCII letter before
 // it, and goes on until a cluster begins with ASCII again (a prepended mark may pull one in).
 template <typename OnAsciiStretch, typename OnCluster>
-void WalkClusters(std::span<const char> run, OnAsciiStretch onAsciiStretch, OnCluster onCluster) {
+void WalkClusters(std::span<const char> run, OnAsciiStretch onAsciiStretch, OnCluster&& onCluster) {
   const char* const begin = run.data();
   const std::size_t size = run.size();
   std::size_t at = 0;
@@ -30,13 +31,7 @@ void WalkClusters(std::span<const char> run, OnAsciiStretch onAsciiStretch, OnCl
     }
     const std::size_t segmentFrom = nonAscii > at ? nonAscii - 1 : nonAscii;
     if (segmentFrom > at) onAsciiStretch(at, segmentFrom);
-    at = segmentFrom;
-    GraphemeCursor clusters(run, at);
-    do {
-      const std::size_t clusterEnd = clusters.Next();
-      onCluster(at, clusterEnd);
-      at = clusterEnd;
-    } while (at < size && static_cast<unsigned char>(begin[at]) >= 0x80);
+    at = detail::WalkClustersUntilAscii(run, segmentFrom, onCluster);
   }
 }
 
@@ -48,6 +43,25 @@ inline void CopyCluster(const char* from, std::size_t count, char* to) noexcept 
     return;
   }
   for (std::size_t i = 0; i < count; ++i) to[i] = from[i];
+}
+
+// Most clusters are one code point: swapping its outer bytes (and inner ones for four) beats a
+// general reversal loop.
+inline void MirrorCluster(char* bytes, std::size_t count) noexcept {
+  switch (count) {
+    case 1:
+      return;
+    case 2:
+    case 3:
+      std::swap(bytes[0], bytes[count - 1]);
+      return;
+    case 4:
+      std::swap(bytes[0], bytes[3]);
+      std::swap(bytes[1], bytes[2]);
+      return;
+    default:
+      std::reverse(bytes, bytes + count);
+  }
 }
 
 }  // namespace
@@ -67,7 +81,7 @@ void MirrorEachCluster(std::span<char> run) noexcept {
   char* const bytes = run.data();
   WalkClusters(
       run, [](std::size_t, std::size_t) {},
-      [&](std::size_t begin, std::size_t end) { std::reverse(bytes + begin, bytes + end); });
+      [&](std::size_t begin, std::size_t end) { MirrorCluster(bytes + begin, end - begin); });
 }
 
 void ReverseClusterOrderInPlace(std::span<char> run) noexcept {
