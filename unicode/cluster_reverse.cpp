@@ -15,11 +15,12 @@ namespace quillon::unicode {
 namespace {
 
 // The first non-ASCII byte at or after `from`, or the run's size. In European text the next
-// one is often a few bytes on: one word looked at here saves a call to the vector kernel.
+// one is often a few bytes on: a few words looked at here save a call to the vector kernel.
 inline std::size_t FindNonAsciiFrom(std::span<const char> run, std::size_t from) noexcept {
   constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
+  constexpr int kWordsLookedAt = 4;
   const char* const begin = run.data();
-  if (run.size() - from >= sizeof(std::uint64_t)) {
+  for (int i = 0; i < kWordsLookedAt && run.size() - from >= sizeof(std::uint64_t); ++i) {
     std::uint64_t word;
     std::memcpy(&word, begin + from, sizeof word);
     if (const std::uint64_t high = word & kHighBits) return from + static_cast<std::size_t>(__builtin_ctzll(high)) / 8;
