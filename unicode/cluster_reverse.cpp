@@ -29,6 +29,16 @@ inline std::size_t FindNonAsciiFrom(std::span<const char> run, std::size_t from)
   return static_cast<std::size_t>(detail::FindFirstNonAscii(begin + from, begin + run.size()) - begin);
 }
 
+// Whether the bytes at `at` are a two-byte letter of U+00C0 to U+027F (Latin-1 letters,
+// Latin Extended, IPA) followed by ASCII or the run's end. Such a letter is a cluster of its
+// own when what lies before it is ASCII or nothing: every one of them has the break value
+// Other, and no rule joins Other to Other or to ASCII. European text is mostly these.
+inline bool IsLoneLatinLetter(std::span<const char> run, std::size_t at) noexcept {
+  const auto byteAt = [&](std::size_t index) { return static_cast<std::uint8_t>(run[index]); };
+  if (run.size() - at < 2 || byteAt(at) < 0xC3 || byteAt(at) > 0xC9 || (byteAt(at + 1) & 0xC0u) != 0x80u) return false;
+  return run.size() - at == 2 || byteAt(at + 2) < 0x80;
+}
+
 // Splits a run into ASCII stretches, in which every byte is a cluster of its own, and the
 // clusters around non-ASCII bytes, and hands each to its callback in order. No rule joins
 // two ASCII bytes other than CR LF, so only the clusters that touch a non-ASCII byte need
@@ -43,6 +53,12 @@ void WalkClusters(std::span<const char> run, OnAsciiStretch onAsciiStretch, OnCl
     if (nonAscii == size) {
       onAsciiStretch(at, size);
       return;
+    }
+    if (IsLoneLatinLetter(run, nonAscii)) {
+      if (nonAscii > at) onAsciiStretch(at, nonAscii);
+      onCluster(nonAscii, nonAscii + 2);
+      at = nonAscii + 2;
+      continue;
     }
     const std::size_t segmentFrom = nonAscii > at ? nonAscii - 1 : nonAscii;
     if (segmentFrom > at) onAsciiStretch(at, segmentFrom);

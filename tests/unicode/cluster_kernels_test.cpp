@@ -17,6 +17,7 @@ namespace {
 const std::vector<std::u32string> kPieces = {
     U"a", U"Z", U"5", U" ", U".", U"\t", U"\x01", U"\x7F",  // ASCII, controls among them
     U"\u00E4", U"\u00DF", U"\u00E9",                        // Latin-1 letters
+    U"\u00C0", U"\u027F", U"\u0280", U"\u00BF", U"\u00A9",  // around the two-byte letters' fast path
     U"\u0301", U"\u0308",                                   // combining marks
     U"\u1100", U"\u1161", U"\u11A8", U"\uAC00", U"\uAC01",  // Hangul L, V, T, LV, LVT
     U"\U0001F1E9", U"\U0001F1EA",                           // regional indicators
