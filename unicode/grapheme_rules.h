@@ -101,6 +101,25 @@ inline bool SurelySplit(std::uint8_t current, std::uint8_t next) noexcept {
   return ((current | next) & property_bits::kBreakMask) == 0;
 }
 
+// What the walk needs of the code point at `at`: its length and the properties that bear on
+// breaks. Code points from U+4000 to U+9FFF (CJK ideographs, Yijing hexagrams) all have the
+// break value Other and are no pictographs, so the bulk of Chinese and Japanese text skips the
+// decoding and the table; the properties given for them hold the break bits alone.
+struct WalkStep {
+  std::size_t length;
+  std::uint8_t properties;
+};
+
+inline WalkStep StepAt(std::span<const char> text, std::size_t at) noexcept {
+  const auto byteAt = [&](std::size_t index) { return static_cast<std::uint8_t>(text[index]); };
+  const std::uint8_t lead = byteAt(at);
+  if (lead >= 0xE4 && lead <= 0xE9 && text.size() - at >= 3 && (byteAt(at + 1) & 0xC0u) == 0x80u &&
+      (byteAt(at + 2) & 0xC0u) == 0x80u)
+    return {3, 0};
+  const DecodedCodePoint decoded = DecodeUtf8(text, at);
+  return {decoded.length, PropertiesOf(decoded.codePoint)};
+}
+
 // Hands each cluster from `from` (a cluster boundary) on to onCluster(begin, end), decoding
 // every code point once, until a cluster begins with an ASCII byte or the text ends. Returns
 // where it stopped.
@@ -108,9 +127,8 @@ template <typename OnCluster>
 std::size_t WalkClustersUntilAscii(std::span<const char> text, std::size_t from, OnCluster&& onCluster) {
   const std::size_t size = text.size();
   if (from >= size) return size;
-  DecodedCodePoint current = DecodeUtf8(text, from);
-  std::uint8_t properties = PropertiesOf(current.codePoint);
-  ClusterState state(properties);
+  WalkStep current = StepAt(text, from);
+  ClusterState state(current.properties);
   std::size_t clusterStart = from;
   std::size_t at = from;
   for (;;) {
@@ -119,16 +137,14 @@ std::size_t WalkClustersUntilAscii(std::span<const char> text, std::size_t from,
       onCluster(clusterStart, size);
       return size;
     }
-    const DecodedCodePoint next = DecodeUtf8(text, at);
-    const std::uint8_t nextProperties = PropertiesOf(next.codePoint);
-    if (SurelySplit(properties, nextProperties) || !state.Joins(properties, nextProperties)) {
+    const WalkStep next = StepAt(text, at);
+    if (SurelySplit(current.properties, next.properties) || !state.Joins(current.properties, next.properties)) {
       onCluster(clusterStart, at);
       if (static_cast<std::uint8_t>(text[at]) < 0x80) return at;
       clusterStart = at;
-      state = ClusterState(nextProperties);
+      state = ClusterState(next.properties);
     }
     current = next;
-    properties = nextProperties;
   }
 }
 

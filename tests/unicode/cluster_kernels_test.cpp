@@ -24,6 +24,7 @@ const std::vector<std::u32string> kPieces = {
     U"\u200D", U"\U0001F468", U"\U0001F469", U"\u2764",     // ZWJ and pictographs
     U"\U0001F3FD", U"\uFE0F",                               // skin tone, emoji presentation
     U"\u0903", U"\u0600", U"\u0915",                        // SpacingMark, Prepend, Devanagari
+    U"\u3FFF", U"\u4000", U"\u9FFF", U"\uA000",             // around the ideographs' fast path
     U"\u6F22", U"\u00AD", U"\u0085", U"\U000E0020",         // CJK, format, C1 control, tag
     U"\U0001F468\u200D\U0001F469\u200D\U0001F467",          // a whole family
     U"\U0001F44D\U0001F3FD",                                // thumbs up, medium skin
