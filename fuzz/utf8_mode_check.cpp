@@ -17,6 +17,8 @@ std::string CheckUtf8Modes(std::span<const std::uint8_t> fuzzInput) {
   EngineTuning tuning;
   tuning.BlockSize = BlockSizeFrom(in.TakeByte());
   tuning.ProgressStep = in.TakeByte();
+  // Odd steps split every block between two threads as well.
+  if (tuning.ProgressStep & 1) tuning.SplitMinimum = 0;
   std::string text;
   if (in.TakeByte() & 1) text += unicode::kByteOrderMark;
   for (const char byte : in.Rest()) {

@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "fileio/block_io.h"
+#include "fileio/byte_reverse.h"
+#include "modes/helper_thread.h"
 #include "unicode/cluster_cuts.h"
 #include "unicode/cluster_reverse.h"
 
@@ -19,10 +21,24 @@ struct CutPiece {
   std::int64_t cutAt;
 };
 
+// Reverses the clusters of `piece` in place; one of at least `splitMinimum` bytes has its
+// clusters mirrored by two threads, one on each side of a safe cut near its middle.
+void ReverseClusters(std::span<char> piece, HelperThread& helper, std::size_t splitMinimum) {
+  const std::optional<std::size_t> cut =
+      piece.size() >= splitMinimum ? unicode::FindCutForward(piece, piece.size() / 2) : std::nullopt;
+  if (!cut) {
+    unicode::ReverseClusterOrderInPlace(piece);
+    return;
+  }
+  helper.RunBeside([&] { unicode::MirrorEachCluster(piece.first(*cut)); },
+                   [&] { unicode::MirrorEachCluster(piece.subspan(*cut)); });
+  ReverseInPlace(piece);
+}
+
 // Reads [from, end) into `into` and cuts it at the first safe place, or at its start when
 // that is the range's start. Nothing when no safe place lies inside.
 std::optional<CutPiece> ReadAndCut(const FileHandle& input, std::int64_t begin, std::int64_t from, std::int64_t end,
-                                   std::span<char> into) {
+                                   std::span<char> into, HelperThread& helper, std::size_t splitMinimum) {
   const std::span<char> read = into.first(static_cast<std::size_t>(end - from));
   ReadExactlyAt(input, from, read);
   std::size_t cut = 0;
@@ -32,7 +48,7 @@ std::optional<CutPiece> ReadAndCut(const FileHandle& input, std::int64_t begin, 
     cut = *found;
   }
   const std::span<char> piece = read.subspan(cut);
-  unicode::ReverseClusterOrderInPlace(piece);
+  ReverseClusters(piece, helper, splitMinimum);
   return CutPiece{piece, from + static_cast<std::int64_t>(cut)};
 }
 
@@ -41,13 +57,13 @@ std::optional<CutPiece> ReadAndCut(const FileHandle& input, std::int64_t begin, 
 // holds a cut or reaches the range's start. Such text is rare, and the buffer grows only
 // as far as it goes on.
 std::int64_t WriteWidePiece(const FileHandle& input, std::int64_t begin, std::int64_t end, OutputWriter& output,
-                            std::int64_t width) {
+                            std::int64_t width, HelperThread& helper, std::size_t splitMinimum) {
   std::vector<char> wide;
   for (;;) {
     width *= 2;
     const std::int64_t from = std::max(begin, end - width);
     wide.resize(static_cast<std::size_t>(end - from));
-    if (const std::optional<CutPiece> piece = ReadAndCut(input, begin, from, end, wide)) {
+    if (const std::optional<CutPiece> piece = ReadAndCut(input, begin, from, end, wide, helper, splitMinimum)) {
       HandCopies(output, piece->bytes);
       return piece->cutAt;
     }
@@ -57,20 +73,21 @@ std::int64_t WriteWidePiece(const FileHandle& input, std::int64_t begin, std::in
 }  // namespace
 
 void WriteClustersReversed(const FileHandle& input, std::int64_t begin, std::int64_t end, OutputWriter& output,
-                           const std::function<void(std::int64_t done)>& beforeBlock) {
+                           const std::function<void(std::int64_t done)>& beforeBlock, std::size_t splitMinimum) {
+  HelperThread helper;
   const auto block = static_cast<std::int64_t>(output.BufferSize());
   std::int64_t pieceEnd = end;
   while (pieceEnd > begin) {
     beforeBlock(end - pieceEnd);
     const std::int64_t from = std::max(begin, pieceEnd - block);
     const std::span<char> buffer = output.Take();
-    if (const std::optional<CutPiece> piece = ReadAndCut(input, begin, from, pieceEnd, buffer)) {
+    if (const std::optional<CutPiece> piece = ReadAndCut(input, begin, from, pieceEnd, buffer, helper, splitMinimum)) {
       output.Hand(buffer, piece->bytes);
       pieceEnd = piece->cutAt;
       continue;
     }
     output.Drop(buffer);
-    pieceEnd = WriteWidePiece(input, begin, pieceEnd, output, block);
+    pieceEnd = WriteWidePiece(input, begin, pieceEnd, output, block, helper, splitMinimum);
   }
 }
 

@@ -13,8 +13,9 @@ namespace quillon {
 // boundaries (the file's start or end, a line break, a byte-order mark). It is read from its
 // end a buffer at a time; each buffer is cut where the clusters after the cut do not depend
 // on what lies before it, and only the part after the cut is reversed and written.
-// `beforeBlock` is told how many bytes of the range are done before each read.
+// `beforeBlock` is told how many bytes of the range are done before each read. Pieces of at
+// least `splitMinimum` bytes are worked on by two threads.
 void WriteClustersReversed(const FileHandle& input, std::int64_t begin, std::int64_t end, OutputWriter& output,
-                           const std::function<void(std::int64_t done)>& beforeBlock);
+                           const std::function<void(std::int64_t done)>& beforeBlock, std::size_t splitMinimum);
 
 }  // namespace quillon

@@ -15,6 +15,10 @@ struct EngineTuning {
   std::size_t BlockSize = kDefaultBlockSize;
   // Input bytes between two progress reports; 0 chooses about a thousand reports a run.
   std::int64_t ProgressStep = 0;
+  // Pieces of UTF-8 text, and blocks of lines, of at least this many bytes are split in two at
+  // a place where the halves do not depend on each other, and the halves worked on by two
+  // threads. Below it, a handover between threads costs more than it saves.
+  std::size_t SplitMinimum = std::size_t{64} << 10;
 
   // The block size the modes work in: blocks of no bytes would never get through the input.
   [[nodiscard]] std::size_t WorkingBlockSize() const noexcept { return std::max<std::size_t>(BlockSize, 1); }

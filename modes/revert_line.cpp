@@ -7,6 +7,7 @@
 #include "fileio/block_io.h"
 #include "fileio/line_breaks.h"
 #include "fileio/byte_reverse.h"
+#include "modes/helper_thread.h"
 #include "modes/output_writer.h"
 #include "modes/progress_meter.h"
 #include "modes/cluster_range_reverse.h"
@@ -33,7 +34,10 @@ struct ByteRuns {
 };
 struct ClusterRuns {
   static void Reverse(std::span<char> run) noexcept { unicode::ReverseClusterOrderInPlace(run); }
-  static constexpr auto WriteLongRun = WriteClustersReversed;
+  static void WriteLongRun(const FileHandle& input, std::int64_t begin, std::int64_t end, OutputWriter& output,
+                           const std::function<void(std::int64_t done)>& beforeBlock) {
+    WriteClustersReversed(input, begin, end, output, beforeBlock, EngineTuning{}.SplitMinimum);
+  }
 };
 
 // Reverses in place every run of non-break bytes in [from, to) that ends before `to`. A run
@@ -65,6 +69,23 @@ void ReverseEndedRuns(char* from, char* to, RunScan& scan) {
     inRun = !isBreak;
   }
   scan.inRun = inRun;
+}
+
+// ReverseEndedRuns on two threads: a block of at least `splitMinimum` bytes is split after a
+// line break near its middle, so that no run crosses the split and the halves share nothing.
+template <typename Runs>
+void ReverseEndedRunsBeside(HelperThread& helper, std::size_t splitMinimum, char* from, char* to, RunScan& scan) {
+  const auto length = static_cast<std::size_t>(to - from);
+  const char* const breakAfterMiddle = length >= splitMinimum && length >= 2 ? FindFirstBreak(from + length / 2, to) : nullptr;
+  if (breakAfterMiddle == nullptr) {
+    ReverseEndedRuns<Runs>(from, to, scan);
+    return;
+  }
+  char* const split = from + (breakAfterMiddle - from) + 1;
+  RunScan secondScan;
+  helper.RunBeside([&] { ReverseEndedRuns<Runs>(from, split, scan); },
+                   [&] { ReverseEndedRuns<Runs>(split, to, secondScan); });
+  scan = secondScan;
 }
 
 // The end of the run of non-break bytes that goes on at `from`: the position of the next
@@ -139,6 +160,7 @@ void RevertLines(const ModeContext& context, RunFiles& files, std::int64_t start
   HandCopies(output, std::span(unicode::kByteOrderMark).first(static_cast<std::size_t>(start)));
   AheadBlocks blocks(files.Input(), size, output);
   blocks.RestartAt(start);
+  HelperThread helper;
 
   std::span<char> held;             // the buffer of the block before, not yet handed over
   std::span<const char> settled;    // its bytes that are final
@@ -152,7 +174,7 @@ void RevertLines(const ModeContext& context, RunFiles& files, std::int64_t start
     if (!carried.empty()) std::memcpy(begin, carried.data(), carried.size());
     if (!held.empty()) output.Hand(std::exchange(held, {}), settled);
     RunScan scan{!carried.empty(), begin};
-    ReverseEndedRuns<Runs>(block.data(), block.data() + block.size(), scan);
+    ReverseEndedRunsBeside<Runs>(helper, context.Tuning.SplitMinimum, block.data(), block.data() + block.size(), scan);
     read += static_cast<std::int64_t>(block.size());
     char* const end = block.data() + block.size();
 

@@ -16,7 +16,8 @@ void SimpleRevert(const ModeContext& context, RunFiles& files, const InputText& 
   if (text.ClusterWise) {
     const std::int64_t mark = text.ByteOrderMarkLength;
     HandCopies(output, std::span(unicode::kByteOrderMark).first(static_cast<std::size_t>(mark)));
-    WriteClustersReversed(files.Input(), mark, size, output, [&](std::int64_t done) { report(mark + done); });
+    WriteClustersReversed(files.Input(), mark, size, output, [&](std::int64_t done) { report(mark + done); },
+                          context.Tuning.SplitMinimum);
   } else {
     WriteRangeReversed(files.Input(), 0, size, output, report);
   }

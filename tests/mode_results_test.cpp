@@ -17,16 +17,19 @@ struct Expected {
 };
 
 // Each mode on small inputs, with blocks so small that every break meets a block edge and
-// lines outgrow the output buffers, with the usual blocks, and with blocks of 0 bytes asked for.
+// lines outgrow the output buffers, with the usual blocks, and with blocks of 0 bytes asked for;
+// each once on one thread and once with every block split between two threads.
 class ModeResultTest : public ::testing::TestWithParam<std::size_t> {
  protected:
   void ExpectResults(RevertMode mode, const std::vector<Expected>& cases) {
-    for (const Expected& expected : cases) {
-      SCOPED_TRACE(Spelled(expected.input));
-      const ModeRun run = RunMode(mode, expected.input, {GetParam(), 0});
-      EXPECT_EQ(run.error, "");
-      EXPECT_EQ(Spelled(run.output), Spelled(expected.output));
-      EXPECT_EQ(Spelled(run.echo), Spelled(expected.output));
+    for (const std::size_t splitMinimum : {EngineTuning{}.SplitMinimum, std::size_t{0}}) {
+      for (const Expected& expected : cases) {
+        SCOPED_TRACE(Spelled(expected.input) + ", split from " + std::to_string(splitMinimum) + " bytes");
+        const ModeRun run = RunMode(mode, expected.input, {GetParam(), 0, splitMinimum});
+        EXPECT_EQ(run.error, "");
+        EXPECT_EQ(Spelled(run.output), Spelled(expected.output));
+        EXPECT_EQ(Spelled(run.echo), Spelled(expected.output));
+      }
     }
   }
 };
@@ -90,6 +93,8 @@ TEST_P(ModeResultTest, SimpleRevertKeepsEachCharacterOfUtf8TextWhole) {
                                               {"a" THUMB_TONED "b", "b" THUMB_TONED "a"},
                                               {FLAG_DE FLAG_FR, FLAG_FR FLAG_DE},
                                               {FAMILY "x" FAMILY "y", "y" FAMILY "x" FAMILY},
+                                              {"ab" E_ACUTE KAN JI FAMILY "x" FLAG_DE "y" E_COMBINING "z" THUMB_TONED,
+                                               THUMB_TONED "z" E_COMBINING "y" FLAG_DE "x" FAMILY JI KAN E_ACUTE "ba"},
                                               {E_ACUTE "\r\n" KAN "\r" JI, JI "\r" KAN "\n\r" E_ACUTE},
                                               {BOM, BOM},
                                               {BOM "ab" E_ACUTE, BOM E_ACUTE "ba"},
@@ -118,6 +123,8 @@ TEST_P(ModeResultTest, RevertLineReversesTheCharactersOfEachUtf8Line) {
                                             {"a" E_ACUTE "\r\n" E_COMBINING "x", E_ACUTE "a\r\nx" E_COMBINING},
                                             {KAN JI "\n" THUMB_TONED FLAG_DE FLAG_FR, JI KAN "\n" FLAG_FR FLAG_DE THUMB_TONED},
                                             {FAMILY "ab\r" E_ACUTE "z", "ba" FAMILY "\r" "z" E_ACUTE},
+                                            {"ab" E_ACUTE "\n" KAN JI "\r\n" FAMILY "x\n" FLAG_DE "y" E_COMBINING "\n",
+                                             E_ACUTE "ba\n" JI KAN "\r\nx" FAMILY "\n" E_COMBINING "y" FLAG_DE "\n"},
                                             {BOM, BOM},
                                             {BOM "ab\r\ncd", BOM "ba\r\ndc"},
                                             {BOM "\r\n" KAN JI, BOM "\r\n" JI KAN},

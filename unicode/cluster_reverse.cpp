@@ -1,16 +1,43 @@
 #include "unicode/cluster_reverse.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <stdexcept>
+#include <utility>
 
 #include "fileio/byte_reverse.h"
 #include "unicode/ascii_runs.h"
-#include "unicode/grapheme_breaks.h"
+#include "unicode/grapheme_rules.h"
 
 namespace quillon::unicode {
 
 namespace {
+
+// The first non-ASCII byte at or after `from`, or the run's size. In European text the next
+// one is often a few bytes on: a few words looked at here save a call to the vector kernel.
+inline std::size_t FindNonAsciiFrom(std::span<const char> run, std::size_t from) noexcept {
+  constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
+  constexpr int kWordsLookedAt = 4;
+  const char* const begin = run.data();
+  for (int i = 0; i < kWordsLookedAt && run.size() - from >= sizeof(std::uint64_t); ++i) {
+    std::uint64_t word;
+    std::memcpy(&word, begin + from, sizeof word);
+    if (const std::uint64_t high = word & kHighBits) return from + static_cast<std::size_t>(__builtin_ctzll(high)) / 8;
+    from += sizeof word;
+  }
+  return static_cast<std::size_t>(detail::FindFirstNonAscii(begin + from, begin + run.size()) - begin);
+}
+
+// Whether the bytes at `at` are a two-byte letter of U+00C0 to U+027F (Latin-1 letters,
+// Latin Extended, IPA) followed by ASCII or the run's end. Such a letter is a cluster of its
+// own when what lies before it is ASCII or nothing: every one of them has the break value
+// Other, and no rule joins Other to Other or to ASCII. European text is mostly these.
+inline bool IsLoneLatinLetter(std::span<const char> run, std::size_t at) noexcept {
+  const auto byteAt = [&](std::size_t index) { return static_cast<std::uint8_t>(run[index]); };
+  if (run.size() - at < 2 || byteAt(at) < 0xC3 || byteAt(at) > 0xC9 || (byteAt(at + 1) & 0xC0u) != 0x80u) return false;
+  return run.size() - at == 2 || byteAt(at + 2) < 0x80;
+}
 
 // Splits a run into ASCII stretches, in which every byte is a cluster of its own, and the
 // clusters around non-ASCII bytes, and hands each to its callback in order. No rule joins
@@ -18,25 +45,24 @@ namespace {
 // the segmenter; it starts one byte early, as a mark may attach to the ASCII letter before
 // it, and goes on until a cluster begins with ASCII again (a prepended mark may pull one in).
 template <typename OnAsciiStretch, typename OnCluster>
-void WalkClusters(std::span<const char> run, OnAsciiStretch onAsciiStretch, OnCluster onCluster) {
-  const char* const begin = run.data();
+void WalkClusters(std::span<const char> run, OnAsciiStretch onAsciiStretch, OnCluster&& onCluster) {
   const std::size_t size = run.size();
   std::size_t at = 0;
   while (at < size) {
-    const std::size_t nonAscii = static_cast<std::size_t>(detail::FindFirstNonAscii(begin + at, begin + size) - begin);
+    const std::size_t nonAscii = FindNonAsciiFrom(run, at);
     if (nonAscii == size) {
       onAsciiStretch(at, size);
       return;
     }
+    if (IsLoneLatinLetter(run, nonAscii)) {
+      if (nonAscii > at) onAsciiStretch(at, nonAscii);
+      onCluster(nonAscii, nonAscii + 2);
+      at = nonAscii + 2;
+      continue;
+    }
     const std::size_t segmentFrom = nonAscii > at ? nonAscii - 1 : nonAscii;
     if (segmentFrom > at) onAsciiStretch(at, segmentFrom);
-    at = segmentFrom;
-    GraphemeCursor clusters(run, at);
-    do {
-      const std::size_t clusterEnd = clusters.Next();
-      onCluster(at, clusterEnd);
-      at = clusterEnd;
-    } while (at < size && static_cast<unsigned char>(begin[at]) >= 0x80);
+    at = detail::WalkClustersUntilAscii(run, segmentFrom, onCluster);
   }
 }
 
@@ -48,6 +74,25 @@ inline void CopyCluster(const char* from, std::size_t count, char* to) noexcept 
     return;
   }
   for (std::size_t i = 0; i < count; ++i) to[i] = from[i];
+}
+
+// Most clusters are one code point: swapping its outer bytes (and inner ones for four) beats a
+// general reversal loop.
+inline void MirrorCluster(char* bytes, std::size_t count) noexcept {
+  switch (count) {
+    case 1:
+      return;
+    case 2:
+    case 3:
+      std::swap(bytes[0], bytes[count - 1]);
+      return;
+    case 4:
+      std::swap(bytes[0], bytes[3]);
+      std::swap(bytes[1], bytes[2]);
+      return;
+    default:
+      std::reverse(bytes, bytes + count);
+  }
 }
 
 }  // namespace
@@ -67,7 +112,7 @@ void MirrorEachCluster(std::span<char> run) noexcept {
   char* const bytes = run.data();
   WalkClusters(
       run, [](std::size_t, std::size_t) {},
-      [&](std::size_t begin, std::size_t end) { std::reverse(bytes + begin, bytes + end); });
+      [&](std::size_t begin, std::size_t end) { MirrorCluster(bytes + begin, end - begin); });
 }
 
 void ReverseClusterOrderInPlace(std::span<char> run) noexcept {

@@ -17,12 +17,14 @@ namespace {
 const std::vector<std::u32string> kPieces = {
     U"a", U"Z", U"5", U" ", U".", U"\t", U"\x01", U"\x7F",  // ASCII, controls among them
     U"\u00E4", U"\u00DF", U"\u00E9",                        // Latin-1 letters
+    U"\u00C0", U"\u027F", U"\u0280", U"\u00BF", U"\u00A9",  // around the two-byte letters' fast path
     U"\u0301", U"\u0308",                                   // combining marks
     U"\u1100", U"\u1161", U"\u11A8", U"\uAC00", U"\uAC01",  // Hangul L, V, T, LV, LVT
     U"\U0001F1E9", U"\U0001F1EA",                           // regional indicators
     U"\u200D", U"\U0001F468", U"\U0001F469", U"\u2764",     // ZWJ and pictographs
     U"\U0001F3FD", U"\uFE0F",                               // skin tone, emoji presentation
     U"\u0903", U"\u0600", U"\u0915",                        // SpacingMark, Prepend, Devanagari
+    U"\u3FFF", U"\u4000", U"\u9FFF", U"\uA000",             // around the ideographs' fast path
     U"\u6F22", U"\u00AD", U"\u0085", U"\U000E0020",         // CJK, format, C1 control, tag
     U"\U0001F468\u200D\U0001F469\u200D\U0001F467",          // a whole family
     U"\U0001F44D\U0001F3FD",                                // thumbs up, medium skin
