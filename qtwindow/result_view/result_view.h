@@ -2,6 +2,7 @@
 
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
+#include <QColor>
 #include <QPoint>
 #include <cstddef>
 #include <cstdint>
@@ -125,6 +126,15 @@ class ResultView : public QAbstractScrollArea {
   [[nodiscard]] std::optional<QString> SelectedText(std::size_t limit);
   void OfferPrimarySelection();
 
+  // What every painted line shares: the colours, and the selection from its start to its end.
+  struct PaintStyle {
+    QColor text;
+    QColor selectedText;
+    QColor highlight;
+    TextPosition selectionStart;
+    TextPosition selectionEnd;
+  };
+  [[nodiscard]] PaintStyle CurrentPaintStyle() const;
   void PaintLines(QPainter& painter, const ResultLines& lines, int height) const;
   void PaintClusterLines(QPainter& painter, const ResultLines& lines, int height);
 

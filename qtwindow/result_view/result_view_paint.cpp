@@ -39,13 +39,14 @@ void ResultView::paintEvent(QPaintEvent* event) {
   if (document_.FoundShorter() || lines.Size() < size_) QTimer::singleShot(0, this, &ResultView::refresh);
 }
 
+ResultView::PaintStyle ResultView::CurrentPaintStyle() const {
+  return {palette().color(QPalette::Text), palette().color(QPalette::HighlightedText), palette().color(QPalette::Highlight),
+          std::min(anchor_, caret_), std::max(anchor_, caret_)};
+}
+
 void ResultView::PaintLines(QPainter& painter, const ResultLines& lines, int height) const {
   painter.setFont(font());
-  const QColor textColour = palette().color(QPalette::Text);
-  const QColor selectedColour = palette().color(QPalette::HighlightedText);
-  const QColor highlight = palette().color(QPalette::Highlight);
-  const TextPosition selectionStart = std::min(anchor_, caret_);
-  const TextPosition selectionEnd = std::max(anchor_, caret_);
+  const auto [textColour, selectedColour, highlight, selectionStart, selectionEnd] = CurrentPaintStyle();
   // The columns in sight, the last one possibly in part.
   const std::uint64_t columns = FullColumns() + 2;
   const auto columnX = [this](std::uint64_t column) { return static_cast<qreal>(column - left_) * columnWidth_; };

@@ -52,11 +52,7 @@ class AsciiRun {
 
 void ResultView::PaintClusterLines(QPainter& painter, const ResultLines& lines, int height) {
   painter.setFont(font());
-  const QColor textColour = palette().color(QPalette::Text);
-  const QColor selectedColour = palette().color(QPalette::HighlightedText);
-  const QColor highlight = palette().color(QPalette::Highlight);
-  const TextPosition selectionStart = std::min(anchor_, caret_);
-  const TextPosition selectionEnd = std::max(anchor_, caret_);
+  const auto [textColour, selectedColour, highlight, selectionStart, selectionEnd] = CurrentPaintStyle();
   // The cells in sight, the last one possibly in part.
   const std::uint64_t rightEdge = left_ + FullColumns() + 2;
   const auto cellX = [this](std::uint64_t cell) { return (static_cast<qreal>(cell) - static_cast<qreal>(left_)) * columnWidth_; };
