@@ -50,6 +50,20 @@ class ResultDocumentTest : public ::testing::Test {
     written_ += bytes.size();
     document_.OutputWritten({bytes.data(), bytes.size()});
   }
+  // Writes `text` on a thread of its own in random pieces of 1 to `largestPiece` bytes, as the
+  // run's writer does, and sets `done` after the last one.
+  std::thread WriteOnAnotherThread(const std::string& text, unsigned seed, std::size_t largestPiece, std::atomic<bool>& done) {
+    return std::thread([this, &text, seed, largestPiece, &done] {
+      std::mt19937 random(seed);
+      std::uniform_int_distribution<std::size_t> piece(1, largestPiece);
+      for (std::size_t at = 0; at < text.size();) {
+        const std::size_t size = std::min(text.size() - at, piece(random));
+        Write(std::string_view(text).substr(at, size));
+        at += size;
+      }
+      done = true;
+    });
+  }
 
   TempFolder folder_;
   const std::string path_ = folder_.File("result.txt");
@@ -63,16 +77,7 @@ TEST_F(ResultDocumentTest, ReadsWhatTheRunWritesWhileItWritesFromAnotherThread) 
   const std::vector<ReferenceLine> reference = SplitLines(text);
   StartRun();
   std::atomic<bool> done = false;
-  std::thread writer([&] {
-    std::mt19937 random(3);
-    std::uniform_int_distribution<std::size_t> piece(1, 5000);
-    for (std::size_t at = 0; at < text.size();) {
-      const std::size_t size = std::min(text.size() - at, piece(random));
-      Write(std::string_view(text).substr(at, size));
-      at += size;
-    }
-    done = true;
-  });
+  std::thread writer = WriteOnAnotherThread(text, 3, 5000, done);
   std::uint64_t lastCount = 1;
   for (bool finished = false; !finished;) {
     finished = done;
@@ -98,16 +103,7 @@ TEST_F(ResultDocumentTest, CellsOfUtf8TextAreReadWhileTheRunWritesThemFromAnothe
   const std::string text = "short\n" + line + "\r\n" + line;
   StartRun(true);
   std::atomic<bool> done = false;
-  std::thread writer([&] {
-    std::mt19937 random(5);
-    std::uniform_int_distribution<std::size_t> piece(1, 700);
-    for (std::size_t at = 0; at < text.size();) {
-      const std::size_t size = std::min(text.size() - at, piece(random));
-      Write(std::string_view(text).substr(at, size));
-      at += size;
-    }
-    done = true;
-  });
+  std::thread writer = WriteOnAnotherThread(text, 5, 700, done);
   for (bool finished = false; !finished;) {
     finished = done;
     const ResultLines lines = document_.Lines();
