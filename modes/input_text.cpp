@@ -100,9 +100,11 @@ InputText ExamineInput(const FileHandle& input, std::int64_t size, const ModeCon
   }
   if (!first.valid || !second.valid) return {};
   std::int64_t mark = 0;
-  if (first.nonAscii) {
-    char start[3] = {};
-    ReadAt(input, 0, start);
+  if (first.nonAscii && size >= static_cast<std::int64_t>(unicode::kByteOrderMark.size())) {
+    // Only within the size taken at the start: a read at the end of a shorter input would
+    // ask the file for bytes it does not have.
+    char start[unicode::kByteOrderMark.size()] = {};
+    ReadExactlyAt(input, 0, start);
     if (unicode::StartsWithByteOrderMark(start)) mark = static_cast<std::int64_t>(unicode::kByteOrderMark.size());
   }
   return {TextEncoding::Utf8, first.nonAscii || second.nonAscii, mark};

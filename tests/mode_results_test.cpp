@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+
+#include "tests/fault/io_fault.h"
 #include "tests/support/mode_runner.h"
 #include "tests/support/reference_modes.h"
 
@@ -18,17 +21,25 @@ struct Expected {
 
 // Each mode on small inputs, with blocks so small that every break meets a block edge and
 // lines outgrow the output buffers, with the usual blocks, and with blocks of 0 bytes asked for;
-// each once on one thread and once with every block split between two threads.
+// each once on one thread and once with every block split between two threads. Each also runs
+// on a file whose reads fail from its end on: a run takes only the bytes its input had when it
+// started, so a read at or past the end is one it never makes.
 class ModeResultTest : public ::testing::TestWithParam<std::size_t> {
  protected:
   void ExpectResults(RevertMode mode, const std::vector<Expected>& cases) {
     for (const std::size_t splitMinimum : {EngineTuning{}.SplitMinimum, std::size_t{0}}) {
-      for (const Expected& expected : cases) {
-        SCOPED_TRACE(Spelled(expected.input) + ", split from " + std::to_string(splitMinimum) + " bytes");
-        const ModeRun run = RunMode(mode, expected.input, {GetParam(), 0, splitMinimum});
-        EXPECT_EQ(run.error, "");
-        EXPECT_EQ(Spelled(run.output), Spelled(expected.output));
-        EXPECT_EQ(Spelled(run.echo), Spelled(expected.output));
+      for (const bool readsFailFromTheEnd : {false, true}) {
+        for (const Expected& expected : cases) {
+          SCOPED_TRACE(Spelled(expected.input) + ", split from " + std::to_string(splitMinimum) + " bytes" +
+                       (readsFailFromTheEnd ? ", reads failing from the end on" : ""));
+          std::optional<testing::InjectedIoFault> pastTheEnd;
+          if (readsFailFromTheEnd)
+            pastTheEnd.emplace(testing::IoFault{testing::IoFault::Kind::BadByte, static_cast<std::int64_t>(expected.input.size()), ""});
+          const ModeRun run = RunMode(mode, expected.input, {GetParam(), 0, splitMinimum});
+          EXPECT_EQ(run.error, "");
+          EXPECT_EQ(Spelled(run.output), Spelled(expected.output));
+          EXPECT_EQ(Spelled(run.echo), Spelled(expected.output));
+        }
       }
     }
   }
@@ -84,12 +95,15 @@ TEST_P(ModeResultTest, RevertLineReversesEachLineAndKeepsItsBreak) {
 #define FLAG_FR "\xF0\x9F\x87\xAB\xF0\x9F\x87\xB7"
 #define FAMILY "\xF0\x9F\x91\xA8\xE2\x80\x8D\xF0\x9F\x91\xA9\xE2\x80\x8D\xF0\x9F\x91\xA7"
 #define BOM "\xEF\xBB\xBF"
+#define THAANA_NOONU "\xDE\x9B"
 
 TEST_P(ModeResultTest, SimpleRevertKeepsEachCharacterOfUtf8TextWhole) {
   ExpectResults(RevertMode::SimpleRevert, {
                                               {"caf" E_ACUTE, E_ACUTE "fac"},
                                               {"caf" E_COMBINING "!", "!" E_COMBINING "fac"},
                                               {KAN JI, JI KAN},
+                                              {THAANA_NOONU, THAANA_NOONU},  // shorter than a byte-order mark
+                                              {E_ACUTE "x", "x" E_ACUTE},
                                               {"a" THUMB_TONED "b", "b" THUMB_TONED "a"},
                                               {FLAG_DE FLAG_FR, FLAG_FR FLAG_DE},
                                               {FAMILY "x" FAMILY "y", "y" FAMILY "x" FAMILY},
@@ -111,6 +125,8 @@ TEST_P(ModeResultTest, LineKeepKeepsTheByteOrderMarkFirst) {
                                           {E_ACUTE "\r\n" KAN JI, KAN JI "\r\n" E_ACUTE "\r\n"},
                                           {E_COMBINING "\r" THUMB_TONED "\n", "\r\n\r" THUMB_TONED "\r\n" E_COMBINING "\r\n"},
                                           {BOM, BOM},
+                                          {THAANA_NOONU, THAANA_NOONU "\r\n"},
+                                          {E_ACUTE "\n", "\r\n" E_ACUTE "\r\n"},
                                           {BOM "ab\ncd", BOM "cd\r\nab\r\n"},
                                           {BOM "\r\n" KAN, BOM KAN "\r\n"},
                                           {BOM "\n", BOM "\r\n"},
@@ -126,6 +142,8 @@ TEST_P(ModeResultTest, RevertLineReversesTheCharactersOfEachUtf8Line) {
                                             {"ab" E_ACUTE "\n" KAN JI "\r\n" FAMILY "x\n" FLAG_DE "y" E_COMBINING "\n",
                                              E_ACUTE "ba\n" JI KAN "\r\nx" FAMILY "\n" E_COMBINING "y" FLAG_DE "\n"},
                                             {BOM, BOM},
+                                            {THAANA_NOONU, THAANA_NOONU},
+                                            {"x" E_ACUTE, E_ACUTE "x"},
                                             {BOM "ab\r\ncd", BOM "ba\r\ndc"},
                                             {BOM "\r\n" KAN JI, BOM "\r\n" JI KAN},
                                             {E_ACUTE "x\xFF", "\xFFx\xA9\xC3"},
