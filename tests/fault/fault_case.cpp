@@ -51,4 +51,20 @@ void GiveToUnprivilegedUser(const std::string& path) {
 
 std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
 
+std::string CannotOpen(const std::string& path, const std::string& reason) {
+  return "Cannot open " + Quoted(path) + ": " + reason;
+}
+
+std::string CannotRead(const std::string& path, const std::string& reason) {
+  return "Cannot read " + Quoted(path) + ": " + reason;
+}
+
+std::string CannotWrite(const std::string& path, const std::string& reason) {
+  return "Cannot write " + Quoted(path) + ": " + reason;
+}
+
+void CheckLaidOut(bool done, const std::string& what) {
+  if (!done) throw std::runtime_error("cannot lay out " + what);
+}
+
 }  // namespace quillon::testing

@@ -54,6 +54,14 @@ void GiveToUnprivilegedUser(const std::string& path);
 
 std::string Quoted(const std::string& path);  // "path" in double quotes, as messages name files
 
+// The run's messages for a file it could not open, read or write.
+std::string CannotOpen(const std::string& path, const std::string& reason);
+std::string CannotRead(const std::string& path, const std::string& reason);
+std::string CannotWrite(const std::string& path, const std::string& reason);
+
+// Throws when a case's files could not be laid out as it needs them.
+void CheckLaidOut(bool done, const std::string& what);
+
 std::vector<FaultCase> InputCases();
 std::vector<FaultCase> OutputCases();
 std::vector<FaultCase> ReadAndWriteCases();

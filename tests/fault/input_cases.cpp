@@ -9,18 +9,6 @@
 
 namespace quillon::testing {
 
-namespace {
-
-std::string CannotOpen(const std::string& path, const std::string& reason) {
-  return "Cannot open " + Quoted(path) + ": " + reason;
-}
-
-void Check(bool done, const std::string& what) {
-  if (!done) throw std::runtime_error("cannot lay out " + what);
-}
-
-}  // namespace
-
 std::vector<FaultCase> InputCases() {
   return {
       {"InputMissing", Runner::InProcess,
@@ -31,14 +19,14 @@ std::vector<FaultCase> InputCases() {
        }},
       {"InputIsAFolder", Runner::InProcess,
        [](const TempFolder& folder) {
-         Check(::mkdir(folder.File("folder.txt").c_str(), 0755) == 0, "a folder");
+         CheckLaidOut(::mkdir(folder.File("folder.txt").c_str(), 0755) == 0, "a folder");
          WriteWhole(folder.File("folder.txt_rev.txt"), "an earlier output");
          return Failing(folder.File("folder.txt"), CannotOpen(folder.File("folder.txt"), "Is a directory"));
        }},
       // A FIFO with no writer would block a plain open for ever.
       {"InputIsAFifo", Runner::InProcess,
        [](const TempFolder& folder) {
-         Check(::mkfifo(folder.File("pipe.txt").c_str(), 0644) == 0, "a FIFO");
+         CheckLaidOut(::mkfifo(folder.File("pipe.txt").c_str(), 0644) == 0, "a FIFO");
          WriteWhole(folder.File("pipe.txt_rev.txt"), "an earlier output");
          return Failing(folder.File("pipe.txt"), CannotOpen(folder.File("pipe.txt"), "not a regular file"));
        }},
@@ -47,15 +35,15 @@ std::vector<FaultCase> InputCases() {
        [](const TempFolder& folder) {
          const std::string zero = folder.File("zero.txt");
          if (::mknod(zero.c_str(), S_IFCHR | 0666, ::makedev(1, 5)) != 0)
-           Check(::symlink("/dev/zero", zero.c_str()) == 0, "a character device");
+           CheckLaidOut(::symlink("/dev/zero", zero.c_str()) == 0, "a character device");
          WriteWhole(zero + "_rev.txt", "an earlier output");
          return Failing(zero, CannotOpen(zero, "not a regular file"));
        }},
       {"InputUnreadableToTheUser", Runner::AsUnprivilegedUser,
        [](const TempFolder& folder) {
          const std::string input = LayInputAndEarlierOutput(folder.File("secret.txt"), "ab\ncd\n");
-         Check(::chmod(input.c_str(), 0600) == 0, "an unreadable input");
-         if (::geteuid() != 0) Check(::chmod(input.c_str(), 0200) == 0, "an unreadable input");
+         CheckLaidOut(::chmod(input.c_str(), 0600) == 0, "an unreadable input");
+         if (::geteuid() != 0) CheckLaidOut(::chmod(input.c_str(), 0200) == 0, "an unreadable input");
          return Failing(input, CannotOpen(input, "Permission denied"));
        }},
       {"InputEmpty", Runner::InProcess,

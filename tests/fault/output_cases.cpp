@@ -9,19 +9,11 @@ namespace quillon::testing {
 
 namespace {
 
-std::string CannotWrite(const std::string& path, const std::string& reason) {
-  return "Cannot write " + Quoted(path) + ": " + reason;
-}
-
 const std::string kIsTheInput = "it is the input file itself; the input is never overwritten";
-
-void Check(bool done, const std::string& what) {
-  if (!done) throw std::runtime_error("cannot lay out " + what);
-}
 
 std::string Folder(const TempFolder& folder, const std::string& name, mode_t bits) {
   const std::string path = folder.File(name);
-  Check(::mkdir(path.c_str(), bits) == 0 && ::chmod(path.c_str(), bits) == 0, "the folder " + name);
+  CheckLaidOut(::mkdir(path.c_str(), bits) == 0 && ::chmod(path.c_str(), bits) == 0, "the folder " + name);
   return path;
 }
 
@@ -34,7 +26,7 @@ std::vector<FaultCase> OutputCases() {
        [](const TempFolder& folder) {
          const std::string locked = Folder(folder, "locked", 0755);
          const std::string input = LayInputAndEarlierOutput(locked + "/in.txt", "ab\ncd\n");
-         Check(::chmod((input + "_rev.txt").c_str(), 0666) == 0 && ::chmod(locked.c_str(), 0555) == 0,
+         CheckLaidOut(::chmod((input + "_rev.txt").c_str(), 0666) == 0 && ::chmod(locked.c_str(), 0555) == 0,
                "a writable output in a read-only folder");
          return Failing(input, CannotWrite(input + "_rev.txt", "Permission denied"));
        }},
@@ -49,7 +41,7 @@ std::vector<FaultCase> OutputCases() {
          const std::string input = folder.Write("in.txt", Lines(20000));
          Folder(folder, "elsewhere", 0755);
          folder.Write("elsewhere/target.txt", "an earlier, longer output");
-         Check(::symlink("elsewhere/target.txt", (input + "_rev.txt").c_str()) == 0, "a link");
+         CheckLaidOut(::symlink("elsewhere/target.txt", (input + "_rev.txt").c_str()) == 0, "a link");
          return Succeeding(input, {}, folder.File("elsewhere/target.txt"));
        }},
       // A link to a file that does not exist yet: the file is made where the link leads.
@@ -57,38 +49,38 @@ std::vector<FaultCase> OutputCases() {
        [](const TempFolder& folder) {
          const std::string input = folder.Write("in.txt", Lines(5000));
          Folder(folder, "elsewhere", 0755);
-         Check(::symlink("elsewhere/new.txt", (input + "_rev.txt").c_str()) == 0, "a dangling link");
+         CheckLaidOut(::symlink("elsewhere/new.txt", (input + "_rev.txt").c_str()) == 0, "a dangling link");
          return Succeeding(input, {}, folder.File("elsewhere/new.txt"));
        }},
       {"OutputLinksInALoop", Runner::InProcess,
        [](const TempFolder& folder) {
          const std::string input = folder.Write("in.txt", "ab\ncd\n");
-         Check(::symlink("in.txt_rev.txt", (input + "_rev.txt").c_str()) == 0, "a looping link");
+         CheckLaidOut(::symlink("in.txt_rev.txt", (input + "_rev.txt").c_str()) == 0, "a looping link");
          return Failing(input, CannotWrite(input + "_rev.txt", "Too many levels of symbolic links"));
        }},
       // Opening a FIFO to write would wait for a reader for ever.
       {"OutputIsAFifo", Runner::InProcess,
        [](const TempFolder& folder) {
          const std::string input = folder.Write("in.txt", "ab\ncd\n");
-         Check(::mkfifo((input + "_rev.txt").c_str(), 0644) == 0, "a FIFO");
+         CheckLaidOut(::mkfifo((input + "_rev.txt").c_str(), 0644) == 0, "a FIFO");
          return Failing(input, CannotWrite(input + "_rev.txt", "not a regular file"));
        }},
       {"OutputLinksToTheInput", Runner::InProcess,
        [](const TempFolder& folder) {
          const std::string input = folder.Write("in.txt", "ab\ncd\n");
-         Check(::symlink(input.c_str(), (input + "_rev.txt").c_str()) == 0, "a link");
+         CheckLaidOut(::symlink(input.c_str(), (input + "_rev.txt").c_str()) == 0, "a link");
          return Failing(input, CannotWrite(input + "_rev.txt", kIsTheInput));
        }},
       {"OutputIsAHardLinkToTheInput", Runner::InProcess,
        [](const TempFolder& folder) {
          const std::string input = folder.Write("in.txt", "ab\ncd\n");
-         Check(::link(input.c_str(), (input + "_rev.txt").c_str()) == 0, "a hard link");
+         CheckLaidOut(::link(input.c_str(), (input + "_rev.txt").c_str()) == 0, "a hard link");
          return Failing(input, CannotWrite(input + "_rev.txt", kIsTheInput));
        }},
       {"OutputReadOnly", Runner::InProcess,
        [](const TempFolder& folder) {
          const std::string input = LayInputAndEarlierOutput(folder.File("in.txt"), Lines(9000));
-         Check(::chmod((input + "_rev.txt").c_str(), 0444) == 0, "a read-only output");
+         CheckLaidOut(::chmod((input + "_rev.txt").c_str(), 0444) == 0, "a read-only output");
          return Succeeding(input);
        }},
       // Replacing a file needs write permission on its folder, not on the file.
@@ -96,7 +88,7 @@ std::vector<FaultCase> OutputCases() {
        [](const TempFolder& folder) {
          const std::string shared = Folder(folder, "shared", 0777);
          const std::string input = LayInputAndEarlierOutput(shared + "/in.txt", Lines(9000));
-         Check(::chmod((input + "_rev.txt").c_str(), 0444) == 0, "a read-only output");
+         CheckLaidOut(::chmod((input + "_rev.txt").c_str(), 0444) == 0, "a read-only output");
          return Succeeding(input);
        }},
       // In a folder with the sticky bit (like /tmp) only its owner may replace a file: the new
@@ -106,7 +98,7 @@ std::vector<FaultCase> OutputCases() {
          if (::geteuid() != 0) return Skipped("needs root, to lay out a file of another user");
          const std::string shared = Folder(folder, "shared", 01777);
          const std::string input = LayInputAndEarlierOutput(shared + "/in.txt", Lines(9000));
-         Check(::chmod((input + "_rev.txt").c_str(), 0666) == 0, "a writable output");
+         CheckLaidOut(::chmod((input + "_rev.txt").c_str(), 0666) == 0, "a writable output");
          return Failing(input, CannotWrite(input + "_rev.txt", "Operation not permitted"));
        }},
       {"OutputReadOnlyInAReadOnlyFolderOfTheUser", Runner::AsUnprivilegedUser,
@@ -114,7 +106,7 @@ std::vector<FaultCase> OutputCases() {
          const std::string mine = Folder(folder, "mine", 0755);
          const std::string input = LayInputAndEarlierOutput(mine + "/in.txt", Lines(9000));
          for (const std::string& path : {input, input + "_rev.txt", mine}) GiveToUnprivilegedUser(path);
-         Check(::chmod((input + "_rev.txt").c_str(), 0444) == 0 && ::chmod(mine.c_str(), 0555) == 0, "read-only files");
+         CheckLaidOut(::chmod((input + "_rev.txt").c_str(), 0444) == 0 && ::chmod(mine.c_str(), 0555) == 0, "read-only files");
          return Failing(input, CannotWrite(input + "_rev.txt", "Permission denied"));
        }},
   };

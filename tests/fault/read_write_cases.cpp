@@ -12,14 +12,6 @@ using Kind = IoFault::Kind;
 // Large enough for many of the window's blocks, so that each fault strikes mid-file.
 constexpr std::size_t kInputSize = 40000;
 
-std::string CannotRead(const std::string& path, const std::string& reason) {
-  return "Cannot read " + Quoted(path) + ": " + reason;
-}
-
-std::string CannotWrite(const std::string& path, const std::string& reason) {
-  return "Cannot write " + Quoted(path) + ": " + reason;
-}
-
 const std::string kShorter = "the file became shorter while it was read";
 
 }  // namespace
