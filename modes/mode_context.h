@@ -38,6 +38,9 @@ struct ModeContext {
   int OutputStream = -1;
   // Reads even a UTF-8 text as bytes.
   bool ForceBytes = false;
+  // When set (>= 0), the input is this open stream (standard input) instead, and InputPath
+  // only names it in messages. A stream that cannot be read at positions is copied first.
+  int InputStream = -1;
 };
 
 // Thrown when a run is stopped from outside (the window closing); it is not an error to report.

@@ -23,6 +23,7 @@ OutputWriter::OutputWriter(RunFiles& files, const ModeContext& context, std::siz
       bufferSize_(std::max<std::size_t>(bufferSize, 1)),
       storage_(std::make_unique_for_overwrite<char[]>(bufferSize_ * kBufferCount)) {
   for (std::size_t i = 0; i < kBufferCount; ++i) free_.push_back(storage_.get() + i * bufferSize_);
+  if (const std::optional<unicode::Utf16Order> order = files.OutputUtf16()) utf16_.emplace(*order, bufferSize_);
   if (file_ != nullptr) {
     // The observer reads the result back through a descriptor of its own; without one (no
     // descriptors left) it could show nothing, so the run says why instead.
@@ -64,6 +65,7 @@ void OutputWriter::WritePieces(const std::stop_token& writerStop) {
 }
 
 void OutputWriter::Write(std::span<const char> bytes) {
+  if (utf16_) bytes = utf16_->Encode(bytes);
   if (bytes.empty()) return;
   if (file_ != nullptr)
     WriteAt(file_->handle(), written_, bytes);

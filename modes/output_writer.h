@@ -5,6 +5,7 @@
 #include <memory>
 #include <cstddef>
 #include <deque>
+#include <optional>
 #include <exception>
 #include <mutex>
 #include <span>
@@ -15,6 +16,7 @@
 
 #include "modes/mode_context.h"
 #include "modes/run_files.h"
+#include "modes/utf16_output.h"
 
 namespace quillon {
 
@@ -64,6 +66,7 @@ class OutputWriter {
   std::size_t bufferSize_;
   std::unique_ptr<char[]> storage_;
   std::int64_t written_ = 0;  // the writer thread's own
+  std::optional<Utf16Output> utf16_;  // the writer thread's own: the result of UTF-16 text
 
   std::mutex mutex_;
   std::condition_variable_any changed_;

@@ -6,6 +6,7 @@
 
 #include "fileio/file_error.h"
 #include "fileio/output_target.h"
+#include "fileio/scratch_file.h"
 
 namespace quillon {
 
@@ -31,6 +32,18 @@ OutputTarget CheckedTarget(const std::string& outputPath, const FileHandle& inpu
 RunFiles::RunFiles(const std::string& inputPath, const std::string& outputPath, bool outputIsStream)
     : input_(OpenInput(inputPath)), size_(FileSize(input_)) {
   if (!outputIsStream) output_.emplace(CheckedTarget(outputPath, input_), outputPath);
+}
+
+RunFiles::RunFiles(int inputStream, const std::string& inputPath, const std::string& outputPath, bool outputIsStream,
+                   const std::function<void()>& beforeRead)
+    : input_(TakeInputStream(inputStream, inputPath, beforeRead)), size_(FileSize(input_)) {
+  if (!outputIsStream) output_.emplace(CheckedTarget(outputPath, input_), outputPath);
+}
+
+void RunFiles::ReadUtf8CopyOf(FileHandle copy, unicode::Utf16Order order) {
+  size_ = FileSize(copy);
+  input_ = std::move(copy);
+  outputUtf16_ = order;
 }
 
 }  // namespace quillon

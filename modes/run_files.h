@@ -1,11 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
 #include "fileio/file_handle.h"
 #include "fileio/replacement_file.h"
+#include "unicode/utf16_text.h"
 
 namespace quillon {
 
@@ -15,16 +17,26 @@ namespace quillon {
 class RunFiles {
  public:
   RunFiles(const std::string& inputPath, const std::string& outputPath, bool outputIsStream = false);
+  // The input is the stream `inputStream` (standard input), named `inputPath` in messages.
+  RunFiles(int inputStream, const std::string& inputPath, const std::string& outputPath, bool outputIsStream,
+           const std::function<void()>& beforeRead);
 
   [[nodiscard]] const FileHandle& Input() const noexcept { return input_; }
   [[nodiscard]] std::int64_t InputSize() const noexcept { return size_; }
   // Nothing when the result goes to a stream.
   [[nodiscard]] ReplacementFile* Output() noexcept { return output_ ? &*output_ : nullptr; }
 
+  // UTF-16 text is worked on as a UTF-8 copy of it: from now on the run reads `copy`, and its
+  // result, written as UTF-8, reaches the output in UTF-16 of `order`.
+  void ReadUtf8CopyOf(FileHandle copy, unicode::Utf16Order order);
+  // The encoding the output is turned into as it is written, if any.
+  [[nodiscard]] std::optional<unicode::Utf16Order> OutputUtf16() const noexcept { return outputUtf16_; }
+
  private:
   FileHandle input_;
   std::int64_t size_;
   std::optional<ReplacementFile> output_;
+  std::optional<unicode::Utf16Order> outputUtf16_;
 };
 
 }  // namespace quillon

@@ -150,6 +150,72 @@ TEST_P(ModeResultTest, RevertLineReversesTheCharactersOfEachUtf8Line) {
                                         });
 }
 
+// UTF-16 text with its byte-order mark, in either byte order, from its code units.
+std::string Utf16(std::u16string_view units, bool littleEndian) {
+  std::string bytes = littleEndian ? "\xFF\xFE" : "\xFE\xFF";
+  for (const char16_t unit : units) {
+    const char high = static_cast<char>(unit >> 8);
+    const char low = static_cast<char>(unit & 0xFF);
+    bytes += littleEndian ? low : high;
+    bytes += littleEndian ? high : low;
+  }
+  return bytes;
+}
+
+// Each case in both byte orders.
+std::vector<Expected> InBothOrders(const std::vector<std::pair<std::u16string, std::u16string>>& cases) {
+  std::vector<Expected> both;
+  for (const bool littleEndian : {true, false})
+    for (const auto& [input, output] : cases) both.push_back({Utf16(input, littleEndian), Utf16(output, littleEndian)});
+  return both;
+}
+
+#define U16_GRINNING u"\U0001F600"
+#define U16_THUMB_TONED u"\U0001F44D\U0001F3FD"
+#define U16_FAMILY u"\U0001F468\u200D\U0001F469\u200D\U0001F467"
+
+TEST_P(ModeResultTest, SimpleRevertKeepsEachCharacterOfUtf16TextWholeInItsByteOrder) {
+  ExpectResults(RevertMode::SimpleRevert, InBothOrders({
+                                              {u"", u""},
+                                              {u"AB", u"BA"},
+                                              {u"a\r\nb", u"b\n\ra"},
+                                              {u"x" U16_GRINNING "y", u"y" U16_GRINNING "x"},
+                                              {u"a" U16_THUMB_TONED U16_FAMILY "\u00E9e\u0301", u"e\u0301\u00E9" U16_FAMILY U16_THUMB_TONED "a"},
+                                              {u"\u6F22\u5B57\u0A0A\u0D0D", u"\u0D0D\u0A0A\u5B57\u6F22"},
+                                          }));
+}
+
+TEST_P(ModeResultTest, LineKeepAddsCrLfInUtf16) {
+  ExpectResults(RevertMode::LineKeep, InBothOrders({
+                                          {u"", u""},
+                                          {u"ab\r\ncd", u"cd\r\nab\r\n"},
+                                          {u"a\n" U16_GRINNING "\n", u"\r\n" U16_GRINNING "\r\na\r\n"},
+                                          {u"\u0A0D\u0D0A\r" U16_FAMILY, u"\r" U16_FAMILY "\r\n\u0A0D\u0D0A\r\n"},
+                                      }));
+}
+
+TEST_P(ModeResultTest, RevertLineReversesTheCharactersOfEachUtf16Line) {
+  ExpectResults(RevertMode::RevertLine, InBothOrders({
+                                            {u"", u""},
+                                            {u"ab\r\ncd", u"ba\r\ndc"},
+                                            {u"x" U16_GRINNING U16_THUMB_TONED "\ny\u0A0A", U16_THUMB_TONED U16_GRINNING u"x\n\u0A0Ay"},
+                                        }));
+}
+
+// Only a mark and well-formed UTF-16 after it make UTF-16 text; the rest is bytes.
+TEST_P(ModeResultTest, MalformedUtf16IsBytes) {
+  using namespace std::string_literals;
+  ExpectResults(RevertMode::SimpleRevert, {
+                                              {"\xFF\xFE" "A"s, "A\xFE\xFF"s},  // an odd number of bytes
+                                              {"\xFF\xFE" "A\x00" "B"s, "B\x00" "A\xFE\xFF"s},
+                                              {"\xFF\xFE\x00\xD8" "A\x00"s, "\x00" "A\xD8\x00\xFE\xFF"s},  // a lone high surrogate
+                                              {"\xFE\xFF\xDC\x00"s, "\x00\xDC\xFF\xFE"s},  // a lone low surrogate
+                                              {"\xFE\xFF\xD8\x3D"s, "\x3D\xD8\xFF\xFE"s},  // a pair cut off at the end
+                                              {"A\x00" "B\x00"s, "\x00" "B\x00" "A"s},  // no mark, no guessing
+                                          });
+  ExpectResults(RevertMode::LineKeep, {{"\xFF\xFE\x00\xDC\n\x00"s, "\x00\r\n\xFF\xFE\x00\xDC\r\n"s}});
+}
+
 INSTANTIATE_TEST_SUITE_P(BlockSizes, ModeResultTest, ::testing::Values(0, 1, 2, 3, 1 << 20));
 
 TEST(ModeProgress, ReportsTheShareHandledBeforeEachPiece) {
@@ -220,6 +286,9 @@ TEST(ModeEncoding, IsChosenBeforeTheOutputOpens) {
       {BOM, TextEncoding::Utf8},
       {"ab\xC3", TextEncoding::Bytes},  // cut short at the end
       {"\xED\xA0\x80", TextEncoding::Bytes},  // a surrogate
+      {"\xFF\xFE", TextEncoding::Utf16LittleEndian},
+      {std::string("\xFE\xFF\x00" "a", 4), TextEncoding::Utf16BigEndian},
+      {"\xFF\xFE" "a", TextEncoding::Bytes},
   };
   for (const auto& [input, encoding] : cases) {
     SCOPED_TRACE(Spelled(input));
@@ -247,6 +316,10 @@ TEST(ModeEncoding, LargeInputsAreJudgedAsAWholeWhereverTheDecidingBytesLie) {
   while (ascii.size() < (std::size_t{3} << 19)) ascii += "a line of plain text\n";
   const std::size_t middle = ascii.size() / 2;
   const auto with = [&](std::size_t at, std::string_view bytes) { return ascii.substr(0, at) + std::string(bytes) + ascii.substr(at); };
+  std::string utf16 = "\xFF\xFE";
+  for (const char c : ascii) utf16.append({c, '\0'});
+  std::string utf16LoneSurrogate = utf16;
+  utf16LoneSurrogate.replace(utf16.size() - 4, 2, std::string("\x00\xD8", 2));
   const std::pair<std::string, TextEncoding> cases[] = {
       {ascii, TextEncoding::Bytes},
       {with(middle - 1, E_ACUTE), TextEncoding::Utf8},  // a sequence across the cut
@@ -256,6 +329,8 @@ TEST(ModeEncoding, LargeInputsAreJudgedAsAWholeWhereverTheDecidingBytesLie) {
       {with(3, "\xC3"), TextEncoding::Bytes},  // only the first half is wrong
       {with(ascii.size(), KAN), TextEncoding::Utf8},
       {BOM + ascii, TextEncoding::Utf8},
+      {utf16, TextEncoding::Utf16LittleEndian},
+      {utf16LoneSurrogate, TextEncoding::Bytes},  // found only near the end
   };
   for (const auto& [input, encoding] : cases) {
     const ModeRun run = RunMode(RevertMode::SimpleRevert, input);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -100,10 +101,91 @@ inline std::string ReferenceClusterModes(RevertMode mode, std::string_view text)
   return {};
 }
 
-// What a run gives: a file that is UTF-8 as a whole is read as clusters with its byte-order
-// mark kept first, any other file (or any file when bytes are forced) byte by byte.
+// UTF-16 text: the code points after a byte-order mark, taken a code unit at a time. Nothing
+// unless the rest is well-formed: an even number of bytes, every surrogate paired.
+struct ReferenceUtf16 {
+  bool littleEndian;
+  std::u32string codePoints;
+};
+
+inline std::optional<ReferenceUtf16> ReferenceUtf16Text(std::string_view in) {
+  if (in.size() < 2 || in.size() % 2 != 0) return std::nullopt;
+  ReferenceUtf16 text{};
+  if (in.starts_with("\xFF\xFE")) {
+    text.littleEndian = true;
+  } else if (!in.starts_with("\xFE\xFF")) {
+    return std::nullopt;
+  }
+  const auto isHigh = [](char32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; };
+  std::u32string& points = text.codePoints;
+  for (std::size_t i = 2; i < in.size(); i += 2) {
+    const char32_t first = static_cast<unsigned char>(in[i]);
+    const char32_t second = static_cast<unsigned char>(in[i + 1]);
+    const char32_t unit = text.littleEndian ? first | second << 8 : first << 8 | second;
+    const bool afterHigh = !points.empty() && isHigh(points.back());
+    if (unit >= 0xDC00 && unit <= 0xDFFF) {
+      if (!afterHigh) return std::nullopt;
+      points.back() = 0x10000 + ((points.back() - 0xD800) << 10) + (unit - 0xDC00);
+    } else {
+      if (afterHigh) return std::nullopt;
+      points.push_back(unit);
+    }
+  }
+  if (!points.empty() && isHigh(points.back())) return std::nullopt;
+  return text;
+}
+
+inline std::string ReferenceUtf8Of(std::u32string_view points) {
+  std::string out;
+  for (const char32_t point : points) {
+    if (point < 0x80) {
+      out += static_cast<char>(point);
+    } else if (point < 0x800) {
+      out += static_cast<char>(0xC0 | point >> 6);
+      out += static_cast<char>(0x80 | (point & 0x3F));
+    } else if (point < 0x10000) {
+      out += static_cast<char>(0xE0 | point >> 12);
+      out += static_cast<char>(0x80 | (point >> 6 & 0x3F));
+      out += static_cast<char>(0x80 | (point & 0x3F));
+    } else {
+      out += static_cast<char>(0xF0 | point >> 18);
+      out += static_cast<char>(0x80 | (point >> 12 & 0x3F));
+      out += static_cast<char>(0x80 | (point >> 6 & 0x3F));
+      out += static_cast<char>(0x80 | (point & 0x3F));
+    }
+  }
+  return out;
+}
+
+inline std::string ReferenceUtf16Of(std::string_view utf8, bool littleEndian) {
+  std::string out = littleEndian ? "\xFF\xFE" : "\xFE\xFF";
+  const auto put = [&](char32_t unit) {
+    const char high = static_cast<char>(unit >> 8);
+    const char low = static_cast<char>(unit & 0xFF);
+    out += littleEndian ? low : high;
+    out += littleEndian ? high : low;
+  };
+  for (std::size_t at = 0; at < utf8.size();) {
+    const unicode::DecodedCodePoint decoded = unicode::DecodeUtf8(utf8, at);
+    if (decoded.codePoint < 0x10000) {
+      put(decoded.codePoint);
+    } else {
+      put(0xD800 + ((decoded.codePoint - 0x10000) >> 10));
+      put(0xDC00 + ((decoded.codePoint - 0x10000) & 0x3FF));
+    }
+    at += decoded.length;
+  }
+  return out;
+}
+
+// What a run gives: a file that is UTF-16 after its byte-order mark, or UTF-8 as a whole, is
+// read as clusters with its byte-order mark kept first (UTF-16 in its own byte order), any
+// other file (or any file when bytes are forced) byte by byte.
 inline std::string Reference(RevertMode mode, std::string_view in, bool forceBytes = false) {
-  if (forceBytes || !unicode::IsValidUtf8(in)) return ReferenceBytes(mode, in);
+  if (forceBytes) return ReferenceBytes(mode, in);
+  if (const std::optional<ReferenceUtf16> utf16 = ReferenceUtf16Text(in))
+    return ReferenceUtf16Of(ReferenceClusterModes(mode, ReferenceUtf8Of(utf16->codePoints)), utf16->littleEndian);
+  if (!unicode::IsValidUtf8(in)) return ReferenceBytes(mode, in);
   const std::size_t mark = unicode::StartsWithByteOrderMark(in) ? unicode::kByteOrderMark.size() : 0;
   return std::string(in.substr(0, mark)) + ReferenceClusterModes(mode, in.substr(mark));
 }
