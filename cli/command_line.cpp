@@ -110,7 +110,8 @@ CommandLine ParseCommandLine(std::span<const std::string> arguments) {
     if (files.size() > 1) throw UsageError("extra operand " + Quoted(files[1]) + "; the window opens one FILE");
     return OpenWindow{files.empty() ? std::nullopt : std::optional(files[0])};
   }
-  if (files.empty()) throw UsageError("missing file operand");
+  // As for every text tool of a shell, no FILE reads standard input.
+  if (files.empty()) files.emplace_back(kStandardStream);
   if (output && files.size() > 1) throw UsageError("--output works with one FILE only");
   return RevertFiles{*mode, std::move(files), std::move(output), bytes};
 }

@@ -4,6 +4,7 @@
 #include <span>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -16,11 +17,16 @@ struct OpenWindow {
   std::optional<std::string> File;
 };
 
-// `quillon --mode MODE [--output PATH] [--bytes] FILE...`: every FILE reverted without a window.
+// The FILE, or output, that names standard input, or standard output.
+inline constexpr std::string_view kStandardStream = "-";
+
+// `quillon --mode MODE [--output PATH] [--bytes] [FILE...]`: every FILE reverted without a
+// window; a FILE "-", or none at all, is standard input.
 struct RevertFiles {
   RevertMode Mode = RevertMode::LineKeep;
   std::vector<std::string> Files;
-  // Where the one FILE's result goes instead of FILE_rev.txt; "-" is standard output.
+  // Where the one FILE's result goes instead of FILE_rev.txt (or standard output, for
+  // standard input); "-" is standard output.
   std::optional<std::string> Output;
   // Reads even a UTF-8 FILE byte by byte.
   bool Bytes = false;

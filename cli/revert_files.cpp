@@ -14,8 +14,6 @@ namespace quillon {
 
 namespace {
 
-constexpr std::string_view kStandardOutput = "-";
-
 class SilentRun : public RunObserver {
  public:
   void SetProgressValue(float) override {}
@@ -27,19 +25,22 @@ std::unique_ptr<RunObserver> ObserverFor(const std::string& file, const CommandS
 }
 
 // Reverts one file; false, with the failure told, when it could not be.
+// Standard input's result goes to standard output unless the command line says otherwise.
 bool RevertOne(const RevertFiles& request, const std::string& file, const CommandStreams& streams) {
-  const std::optional<std::string>& output = request.Output;
-  const bool toStream = output == kStandardOutput;
-  const std::string outputPath = toStream ? "standard output" : output.value_or(OutputPathFor(file));
+  const bool fromStream = file == kStandardStream;
+  const std::string inputName = fromStream ? "standard input" : file;
+  const std::string output = request.Output.value_or(fromStream ? std::string(kStandardStream) : OutputPathFor(file));
+  const bool toStream = output == kStandardStream;
+  const std::string outputPath = toStream ? "standard output" : output;
   std::string failure;
   {
     // The bar goes before the message is printed, so that the message starts a clean line.
-    const std::unique_ptr<RunObserver> observer = ObserverFor(file, streams);
+    const std::unique_ptr<RunObserver> observer = ObserverFor(inputName, streams);
     try {
-      RunMode(request.Mode,
-              ModeContext{file, outputPath, *observer, {}, EngineTuning{}, toStream ? streams.Output : -1, request.Bytes});
+      RunMode(request.Mode, ModeContext{inputName, outputPath, *observer, {}, EngineTuning{},
+                                        toStream ? streams.Output : -1, request.Bytes, fromStream ? streams.Input : -1});
     } catch (const std::exception& error) {
-      failure = FailureMessage(error, file);
+      failure = FailureMessage(error, inputName);
     }
   }
   if (failure.empty()) return true;

@@ -11,6 +11,7 @@ namespace quillon {
 
 // Where a run without a window writes, besides the output files.
 struct CommandStreams {
+  int Input = STDIN_FILENO;    // read for the FILE "-"
   int Output = STDOUT_FILENO;  // receives the result of `--output -`
   std::FILE* Messages = stderr;
   bool ShowProgress = false;   // a bar on Messages, meant for a terminal

@@ -30,6 +30,21 @@ QtWindowSurface::QtWindowSurface(QWidget& window, WindowControls& controls, Resu
   QObject::connect(&pulse_, &QTimer::timeout, &pulse_, [this] { ShowRunState(); });
 }
 
+void QtWindowSurface::EncodingChosen(TextEncoding encoding) {
+  switch (encoding) {
+    case TextEncoding::Bytes:
+    case TextEncoding::Utf8:
+      result_.SetUtf8Text(encoding == TextEncoding::Utf8);
+      return;
+    case TextEncoding::Utf16LittleEndian:
+      result_.SetUtf16Text(unicode::Utf16Order::LittleEndian);
+      return;
+    case TextEncoding::Utf16BigEndian:
+      result_.SetUtf16Text(unicode::Utf16Order::BigEndian);
+      return;
+  }
+}
+
 QtWindowSurface::~QtWindowSurface() {
   if (waitCursor_) QApplication::restoreOverrideCursor();
 }

@@ -23,7 +23,7 @@ class QtWindowSurface : public WindowSurface {
 
   void ClearResult() override;
   // Safe from the run's thread, before the output opens: UTF-8 text shows as text.
-  void EncodingChosen(TextEncoding encoding) override { result_.SetUtf8Text(encoding == TextEncoding::Utf8); }
+  void EncodingChosen(TextEncoding encoding) override;
   // Safe from the run's thread: the result box shows the new bytes at the next tick.
   void OutputOpened(FileHandle output) override { result_.OutputOpened(std::move(output)); }
   void OutputWritten(std::span<const char> bytes) override { result_.OutputWritten(bytes); }

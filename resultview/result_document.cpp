@@ -17,7 +17,15 @@ void ResultDocument::Reset() {
   index_.Clear();
   cellIndex_.Clear();
   utf8_.store(false, std::memory_order_release);
+  utf16_.store(false, std::memory_order_release);
+  utf16Reader_.Forget();
   generation_.fetch_add(1, std::memory_order_acq_rel);
+}
+
+void ResultDocument::SetUtf16Text(unicode::Utf16Order order) {
+  utf16Text_.Reset(order);
+  utf16_.store(true, std::memory_order_release);
+  utf8_.store(true, std::memory_order_release);
 }
 
 void ResultDocument::OutputOpened(FileHandle output) {
@@ -27,6 +35,7 @@ void ResultDocument::OutputOpened(FileHandle output) {
 }
 
 void ResultDocument::OutputWritten(std::span<const char> bytes) {
+  if (utf16_.load(std::memory_order_acquire)) bytes = utf16Text_.Append(bytes);
   // The cells first: a reader that sees the lines sees their cells too.
   if (utf8_.load(std::memory_order_acquire)) cellIndex_.Append(bytes);
   index_.Append(bytes);
@@ -43,11 +52,23 @@ ResultLines ResultDocument::Lines() {
   // The index is taken first: the bytes it counts are in the file by then, unless the file
   // has lost them since.
   std::uint64_t size = index_.Indexed().size;
-  size = std::min(size, cache_.FileSize().value_or(0));
+  const std::uint64_t fileSize = cache_.FileSize().value_or(0);
+  if (utf16_.load(std::memory_order_acquire)) {
+    // The index counts the UTF-8 text the file's UTF-16 stands for.
+    if (fileSize < lastFileSize_) utf16Reader_.Forget();
+    lastFileSize_ = fileSize;
+    cache_.Limit(fileSize);
+    size = std::min(size, utf16Text_.Utf8SizeWithin(fileSize));
+    return {index_, &cellIndex_, utf16Reader_, size};
+  }
+  size = std::min(size, fileSize);
   cache_.Limit(size);
   return {index_, utf8_.load(std::memory_order_acquire) ? &cellIndex_ : nullptr, cache_, size};
 }
 
-std::size_t ResultDocument::MemoryBytes() const { return index_.MemoryBytes() + cellIndex_.MemoryBytes() + cache_.MemoryBytes(); }
+std::size_t ResultDocument::MemoryBytes() const {
+  return index_.MemoryBytes() + cellIndex_.MemoryBytes() + cache_.MemoryBytes() + utf16Text_.MemoryBytes() +
+         utf16Reader_.MemoryBytes();
+}
 
 }  // namespace quillon

@@ -12,6 +12,7 @@
 #include "resultview/result_cell_index.h"
 #include "resultview/result_index.h"
 #include "resultview/result_lines.h"
+#include "resultview/utf16_result_text.h"
 
 namespace quillon {
 
@@ -34,6 +35,8 @@ class ResultDocument {
   // width; otherwise (the default after a reset) each byte is a character through
   // Windows-1252. Before the output opens.
   void SetUtf8Text(bool utf8) noexcept { utf8_.store(utf8, std::memory_order_release); }
+  // The result is UTF-16 text of `order`, shown as UTF-8 text would be. Before the output opens.
+  void SetUtf16Text(unicode::Utf16Order order);
   // The file the result goes to, open for reading.
   void OutputOpened(FileHandle output);
   // The next bytes of the result, once they are in the file.
@@ -56,7 +59,11 @@ class ResultDocument {
   ResultIndex index_;
   ResultCellIndex cellIndex_;
   std::atomic<bool> utf8_{false};
+  std::atomic<bool> utf16_{false};
   FileBlockCache cache_;
+  Utf16ResultText utf16Text_;
+  Utf16ResultText::Reader utf16Reader_{utf16Text_, cache_};
+  std::uint64_t lastFileSize_ = 0;  // the view's own
   std::shared_ptr<const FileHandle> cachedFile_;
   std::mutex fileMutex_;
   std::shared_ptr<const FileHandle> file_;

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <stdexcept>
 #include <string>
 
 #include "cli/revert_files.h"
@@ -101,6 +102,61 @@ TEST(RevertEachFile, ToStandardOutputEachModeGivesExactlyTheResultAndNoFile) {
     EXPECT_EQ(messages.Text(), "");
     EXPECT_EQ(folder.Listing(), "in.txt stdout");
   }
+}
+
+// A pipe standing in for standard input, holding `bytes` and then its end.
+class InputPipe {
+ public:
+  explicit InputPipe(std::string_view bytes) {
+    if (::pipe(ends_) != 0) throw std::runtime_error("no pipe");
+    // Small inputs fit the pipe's buffer, so nothing waits for a reader.
+    if (::write(ends_[1], bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size())) throw std::runtime_error("short write");
+    ::close(ends_[1]);
+  }
+  InputPipe(const InputPipe&) = delete;
+  InputPipe& operator=(const InputPipe&) = delete;
+  ~InputPipe() { ::close(ends_[0]); }
+  [[nodiscard]] int fd() const noexcept { return ends_[0]; }
+
+ private:
+  int ends_[2] = {-1, -1};
+};
+
+// Standard input, a pipe or a redirected file, is read like a FILE; its result goes to
+// standard output unless --output names a file, and no scratch copy stays behind.
+TEST(RevertEachFile, StandardInputIsRevertedToStandardOutputOrTheOutputPath) {
+  for (const RevertMode mode : testing::kAllModes) {
+    SCOPED_TRACE(static_cast<int>(mode));
+    const TempFolder folder;
+    const TempFolder scratch;
+    ::setenv("TMPDIR", scratch.path().c_str(), 1);
+    const StreamFile output(folder.File("stdout"), O_WRONLY | O_CREAT | O_TRUNC);
+    const CapturedMessages messages;
+    {
+      const InputPipe input(kMixedText);
+      EXPECT_EQ(RevertEachFile({mode, {"-"}, std::nullopt}, {.Input = input.fd(), .Output = output.fd(), .Messages = messages.stream()}), 0);
+    }
+    EXPECT_EQ(Spelled(ReadWhole(folder.File("stdout"))), Spelled(testing::Reference(mode, kMixedText)));
+
+    // A redirected file is read where it is, and taken whole: a second "-" finds it used up.
+    const StreamFile redirected(folder.Write("in.txt", "ab\ncd"), O_RDONLY);
+    EXPECT_EQ(RevertEachFile({mode, {"-", "-"}, folder.File("out")}, {.Input = redirected.fd(), .Messages = messages.stream()}), 0);
+    EXPECT_EQ(ReadWhole(folder.File("out")), "");
+    const StreamFile again(folder.File("in.txt"), O_RDONLY);
+    EXPECT_EQ(RevertEachFile({mode, {"-"}, folder.File("out")}, {.Input = again.fd(), .Messages = messages.stream()}), 0);
+    EXPECT_EQ(ReadWhole(folder.File("out")), testing::Reference(mode, "ab\ncd"));
+    EXPECT_EQ(messages.Text(), "");
+    EXPECT_EQ(scratch.Listing(), "");
+    ::unsetenv("TMPDIR");
+  }
+}
+
+TEST(RevertEachFile, AStandardInputThatCannotBeReadIsAFailureNamingIt) {
+  const TempFolder folder;
+  const CapturedMessages messages;
+  EXPECT_EQ(RevertEachFile({RevertMode::LineKeep, {"-"}, folder.File("out")}, {.Input = 1000, .Messages = messages.stream()}), 1);
+  EXPECT_EQ(messages.Text(), "quillon: Cannot read \"standard input\": Bad file descriptor\n");
+  EXPECT_EQ(folder.Listing(), "");
 }
 
 TEST(RevertEachFile, AStandardOutputThatTakesNothingIsAFailureNamingIt) {
