@@ -5,6 +5,7 @@
 #include "fuzz/fuzz_input.h"
 #include "fuzz/mode_check.h"
 #include "fuzz/rule_code_points.h"
+#include "tests/support/reference_modes.h"
 #include "tests/unicode/utf8_text.h"
 #include "unicode/utf8_validator.h"
 
@@ -19,11 +20,22 @@ std::string CheckUtf8Modes(std::span<const std::uint8_t> fuzzInput) {
   tuning.ProgressStep = in.TakeByte();
   // Odd steps split every block between two threads as well.
   if (tuning.ProgressStep & 1) tuning.SplitMinimum = 0;
+  // Bit 0: a UTF-8 byte-order mark; bits 1 and 2: UTF-16 instead, little- or big-endian;
+  // bit 3 with UTF-16: one code unit made a lone surrogate, which makes the file bytes.
+  const std::uint8_t form = in.TakeByte();
   std::string text;
-  if (in.TakeByte() & 1) text += unicode::kByteOrderMark;
+  if ((form & 6) == 0 && (form & 1)) text += unicode::kByteOrderMark;
   for (const char byte : in.Rest()) {
     const auto value = static_cast<unsigned char>(byte);
     testing::AppendUtf8(text, value < 0x80 ? value : kRuleCodePoints[value % std::size(kRuleCodePoints)]);
+  }
+  if ((form & 6) != 0) {
+    const bool littleEndian = (form & 2) != 0;
+    text = testing::ReferenceUtf16Of(text, littleEndian);
+    if ((form & 8) && text.size() > 2) {
+      const std::size_t unit = 2 + (static_cast<std::size_t>(form >> 4) * 2) % (text.size() - 2);
+      text[unit + (littleEndian ? 1 : 0)] = '\xDC';
+    }
   }
   return CheckModeOn(mode, tuning, 0, 0, text);
 }

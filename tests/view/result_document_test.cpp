@@ -14,6 +14,7 @@
 #include "tests/support/temp_folder.h"
 #include "tests/view/reference_cells.h"
 #include "tests/view/reference_lines.h"
+#include "unicode/utf8_decode.h"
 
 namespace quillon {
 namespace {
@@ -188,6 +189,45 @@ TEST(FileBlockCacheTest, FewSmallBlocksGiveTheFileBytesInAnyOrderAndAsItGrows) {
   EXPECT_EQ(cache.Read(2000, beyond), 0u);
   EXPECT_TRUE(cache.TakeShortRead());
   EXPECT_EQ(cache.FileSize(), 500u);
+}
+
+// A UTF-16 result reads as the UTF-8 text it stands for, in both byte orders, written in
+// pieces that cut code units and surrogate pairs, and long enough for many places of return.
+TEST_F(ResultDocumentTest, AUtf16ResultReadsAsItsUtf8Text) {
+  std::string utf8;
+  for (int line = 0; line < 3000; ++line)
+    utf8 += "line " + std::to_string(line) + " \xE6\xBC\xA2\xF0\x9F\x98\x80 caf\xC3\xA9" + (line % 2 ? "\r\n" : "\n");
+  for (const bool littleEndian : {true, false}) {
+    std::string utf16;
+    for (std::size_t at = 0; at < utf8.size();) {
+      const unicode::DecodedCodePoint decoded = unicode::DecodeUtf8(utf8, at);
+      const auto put = [&](char32_t unit) {
+        utf16 += littleEndian ? static_cast<char>(unit & 0xFF) : static_cast<char>(unit >> 8);
+        utf16 += littleEndian ? static_cast<char>(unit >> 8) : static_cast<char>(unit & 0xFF);
+      };
+      if (decoded.codePoint < 0x10000) {
+        put(decoded.codePoint);
+      } else {
+        put(0xD800 + ((decoded.codePoint - 0x10000) >> 10));
+        put(0xDC00 + ((decoded.codePoint - 0x10000) & 0x3FF));
+      }
+      at += decoded.length;
+    }
+    ::unlink(path_.c_str());
+    StartRun();
+    document_.SetUtf16Text(littleEndian ? unicode::Utf16Order::LittleEndian : unicode::Utf16Order::BigEndian);
+    for (std::size_t at = 0; at < utf16.size(); at += 7) Write(std::string_view(utf16).substr(at, 7));
+    const ResultLines lines = document_.Lines();
+    ASSERT_TRUE(lines.Utf8());
+    ASSERT_EQ(lines.Size(), utf8.size());
+    const std::vector<ReferenceLine> expected = SplitLines(utf8);
+    ASSERT_EQ(lines.Count(), expected.size());
+    for (const std::uint64_t line : {std::uint64_t{0}, std::uint64_t{1}, std::uint64_t{1234}, std::uint64_t{2999}, lines.Count() - 1})
+      EXPECT_EQ(LineText(lines, line), utf8.substr(expected[line].start, expected[line].end - expected[line].start)) << line;
+    std::string whole(utf8.size(), '?');
+    EXPECT_EQ(lines.Read(0, whole), utf8.size());
+    EXPECT_TRUE(whole == utf8);
+  }
 }
 
 }  // namespace
