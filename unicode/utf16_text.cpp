@@ -2,6 +2,10 @@
 
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "unicode/utf8_decode.h"
 
 namespace quillon::unicode {
@@ -11,11 +15,6 @@ namespace {
 constexpr char kLittleEndianMark[] = {'\xFF', '\xFE'};
 constexpr char kBigEndianMark[] = {'\xFE', '\xFF'};
 
-// The high bits that are all clear in four code units of ASCII, loaded as one little-endian
-// word: the high byte of each unit and the top bit of its low byte.
-constexpr std::uint64_t kNonAsciiUnitsLittle = 0xFF80FF80FF80FF80ull;
-constexpr std::uint64_t kNonAsciiUnitsBig = 0x80FF80FF80FF80FFull;
-constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
 
 inline std::uint16_t UnitOf(char first, char second, Utf16Order order) noexcept {
   const auto a = static_cast<std::uint8_t>(first);
@@ -53,6 +52,106 @@ inline std::size_t SequenceLength(char lead) noexcept {
   if (byte >= 0xE0 && byte <= 0xEF) return 3;
   if (byte >= 0xF0 && byte <= 0xF4) return 4;
   return 1;
+}
+
+template <bool Little>
+inline std::uint16_t UnitAt(const char* at) noexcept {
+  const auto a = static_cast<std::uint8_t>(at[0]);
+  const auto b = static_cast<std::uint8_t>(at[1]);
+  return Little ? static_cast<std::uint16_t>(a | b << 8) : static_cast<std::uint16_t>(a << 8 | b);
+}
+
+template <bool Little>
+inline void PutUnitAs(std::uint16_t unit, char*& out) noexcept {
+  out[Little ? 0 : 1] = static_cast<char>(unit & 0xFFu);
+  out[Little ? 1 : 0] = static_cast<char>(unit >> 8);
+  out += 2;
+}
+
+// Turns the units at `at` into UTF-8 up to the first surrogate or the last whole unit; returns
+// where it stopped. Kept apart from the converter's members, which the writes through `out`
+// would otherwise make the compiler load again for every unit.
+template <bool Little>
+const char* NarrowUnits(const char* at, const char* end, char*& out, bool& nonAscii) noexcept {
+  char* o = out;
+  while (end - at >= 2) {
+#if defined(__SSE2__)
+    // Eight ASCII units at a time: most text on either side of the world has long stretches.
+    while (end - at >= 16) {
+      __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+      if (!Little) units = _mm_or_si128(_mm_slli_epi16(units, 8), _mm_srli_epi16(units, 8));
+      const __m128i highBits = _mm_set1_epi16(static_cast<short>(0xFF80));
+      if (_mm_movemask_epi8(_mm_cmpeq_epi16(_mm_and_si128(units, highBits), _mm_setzero_si128())) != 0xFFFF) break;
+      _mm_storel_epi64(reinterpret_cast<__m128i*>(o), _mm_packus_epi16(units, units));
+      o += 8;
+      at += 16;
+    }
+    if (end - at < 2) break;
+#endif
+    const std::uint16_t unit = UnitAt<Little>(at);
+    if (unit < 0x80) {
+      *o++ = static_cast<char>(unit);
+    } else if (unit < 0x800) {
+      o[0] = static_cast<char>(0xC0 | unit >> 6);
+      o[1] = static_cast<char>(0x80 | (unit & 0x3F));
+      o += 2;
+      nonAscii = true;
+    } else if (unit < 0xD800 || unit > 0xDFFF) {
+      o[0] = static_cast<char>(0xE0 | unit >> 12);
+      o[1] = static_cast<char>(0x80 | (unit >> 6 & 0x3F));
+      o[2] = static_cast<char>(0x80 | (unit & 0x3F));
+      o += 3;
+      nonAscii = true;
+    } else {
+      break;
+    }
+    at += 2;
+  }
+  out = o;
+  return at;
+}
+
+// Turns the UTF-8 at `at` into units up to a sequence of four bytes, a byte that begins no
+// sequence of two or three, or one cut off at the end; returns where it stopped.
+template <bool Little>
+const char* WidenSequences(const char* at, const char* end, char*& out) noexcept {
+  char* o = out;
+  while (at < end) {
+#if defined(__SSE2__)
+    // Sixteen ASCII bytes at a time, each widened to a unit.
+    while (end - at >= 16) {
+      const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+      if (_mm_movemask_epi8(bytes) != 0) break;
+      const __m128i zero = _mm_setzero_si128();
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(o), Little ? _mm_unpacklo_epi8(bytes, zero) : _mm_unpacklo_epi8(zero, bytes));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(o + 16), Little ? _mm_unpackhi_epi8(bytes, zero) : _mm_unpackhi_epi8(zero, bytes));
+      o += 32;
+      at += 16;
+    }
+    if (at == end) break;
+#endif
+    const auto lead = static_cast<std::uint8_t>(at[0]);
+    if (lead < 0x80) {
+      PutUnitAs<Little>(lead, o);
+      ++at;
+      continue;
+    }
+    const auto second = end - at >= 2 ? static_cast<std::uint8_t>(at[1]) : 0;
+    if (lead >= 0xC2 && lead <= 0xDF && (second & 0xC0u) == 0x80u) {
+      PutUnitAs<Little>(static_cast<std::uint16_t>((lead & 0x1Fu) << 6 | (second & 0x3Fu)), o);
+      at += 2;
+      continue;
+    }
+    const bool plainThreeByteLead = (lead >= 0xE1 && lead <= 0xEC) || lead == 0xEE || lead == 0xEF;
+    if (plainThreeByteLead && end - at >= 3 && (second & 0xC0u) == 0x80u && (static_cast<std::uint8_t>(at[2]) & 0xC0u) == 0x80u) {
+      PutUnitAs<Little>(static_cast<std::uint16_t>((lead & 0x0Fu) << 12 | (second & 0x3Fu) << 6 | (static_cast<std::uint8_t>(at[2]) & 0x3Fu)), o);
+      at += 3;
+      continue;
+    }
+    break;
+  }
+  out = o;
+  return at;
 }
 
 }  // namespace
@@ -118,24 +217,14 @@ std::size_t Utf16ToUtf8::Feed(std::span<const char> chunk, char* out) noexcept {
     hasOddByte_ = false;
     if (!Unit(UnitOf(oddByte_, *at++, order_), out)) return static_cast<std::size_t>(out - start);
   }
-  const bool little = order_ == Utf16Order::LittleEndian;
-  const std::uint64_t nonAsciiMask = little ? kNonAsciiUnitsLittle : kNonAsciiUnitsBig;
-  const int shift = little ? 0 : 8;
   while (end - at >= 2) {
-    // Four ASCII units at a time: most text on either side of the world has long stretches.
-    while (highSurrogate_ == 0 && end - at >= 8) {
-      std::uint64_t word;
-      std::memcpy(&word, at, sizeof word);
-      if ((word & nonAsciiMask) != 0) break;
-      word >>= shift;
-      out[0] = static_cast<char>(word);
-      out[1] = static_cast<char>(word >> 16);
-      out[2] = static_cast<char>(word >> 32);
-      out[3] = static_cast<char>(word >> 48);
-      out += 4;
-      at += 8;
+    if (highSurrogate_ == 0) {
+      bool nonAscii = false;
+      at = order_ == Utf16Order::LittleEndian ? NarrowUnits<true>(at, end, out, nonAscii)
+                                              : NarrowUnits<false>(at, end, out, nonAscii);
+      nonAscii_ = nonAscii_ || nonAscii;
+      if (end - at < 2) break;
     }
-    if (end - at < 2) break;
     if (!Unit(UnitOf(at[0], at[1], order_), out)) return static_cast<std::size_t>(out - start);
     at += 2;
   }
@@ -172,18 +261,8 @@ std::size_t Utf8ToUtf16::Feed(std::span<const char> chunk, char* out) noexcept {
     pendingLength_ = 0;
   }
   while (at < end) {
-    while (end - at >= 8) {
-      std::uint64_t word;
-      std::memcpy(&word, at, sizeof word);
-      if ((word & kHighBits) != 0) break;
-      for (int i = 0; i < 8; ++i) PutUnit(static_cast<std::uint8_t>(at[i]), out, order_);
-      at += 8;
-    }
+    at = order_ == Utf16Order::LittleEndian ? WidenSequences<true>(at, end, out) : WidenSequences<false>(at, end, out);
     if (at == end) break;
-    if (static_cast<std::uint8_t>(*at) < 0x80) {
-      PutUnit(static_cast<std::uint8_t>(*at++), out, order_);
-      continue;
-    }
     const auto left = static_cast<std::size_t>(end - at);
     if (left < SequenceLength(*at)) {
       std::memcpy(pending_, at, left);
