@@ -85,6 +85,10 @@ FileHandle OpenNewForWrite(const std::string& path, mode_t mode) { return OpenWi
 
 FileHandle OpenUnnamedForWrite(const std::string& folder, mode_t mode) { return OpenWith(folder, O_RDWR | O_TMPFILE, mode); }
 
+bool UnnamedFilesUnsupported(int errorNumber) {
+  return errorNumber == EOPNOTSUPP || errorNumber == EISDIR || errorNumber == EINVAL;
+}
+
 void CloseFileHandle(FileHandle& handle) { handle.Close(); }
 
 std::int64_t FileSize(const FileHandle& handle) {

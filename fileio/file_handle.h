@@ -60,6 +60,10 @@ FileHandle OpenNewForWrite(const std::string& path, mode_t mode = 0666);
 // with EOPNOTSUPP or EISDIR where the file system or the system cannot make one.
 FileHandle OpenUnnamedForWrite(const std::string& folder, mode_t mode);
 
+// Whether OpenUnnamedForWrite failed with `errorNumber` only because no unnamed file can be
+// made there, so that a named one is the way on.
+bool UnnamedFilesUnsupported(int errorNumber);
+
 // A second descriptor of the same open file, closed on its own.
 FileHandle DuplicateHandle(const FileHandle& handle);
 

@@ -35,8 +35,6 @@ std::string ClaimTemporaryName(const std::string& folder, const std::string& sho
 // A file without a name is given one later through /proc; without /proc it could not be.
 bool CanNameUnnamedFiles() { return ::access("/proc/self/fd", X_OK) == 0; }
 
-bool UnnamedFilesUnsupported(int error) { return error == EOPNOTSUPP || error == EISDIR || error == EINVAL; }
-
 }  // namespace
 
 ReplacementFile::ReplacementFile(OutputTarget target, std::string shownPath)

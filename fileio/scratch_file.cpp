@@ -19,8 +19,6 @@ namespace {
 
 constexpr std::size_t kCopyBlock = std::size_t{1} << 20;
 
-bool UnnamedFilesUnsupported(int error) { return error == EOPNOTSUPP || error == EISDIR || error == EINVAL; }
-
 // Reads what the stream has next, retrying interrupted reads; 0 at its end.
 std::size_t ReadStream(int fd, const std::string& shownName, std::span<char> into) {
   for (;;) {

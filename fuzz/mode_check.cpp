@@ -94,9 +94,10 @@ std::string CheckMode(RevertMode mode, std::span<const std::uint8_t> fuzzInput) 
 std::string CheckModeOn(RevertMode mode, EngineTuning tuning, std::uint8_t faultChoice, std::uint16_t faultOffset,
                         std::string_view content) {
   const std::string expected = testing::Reference(mode, content);
-  const IoFault fault = FaultFrom(faultChoice, faultOffset, content.size(), expected.size());
-
   const testing::TempFolder& folder = ScratchFolder();
+  IoFault fault = FaultFrom(faultChoice, faultOffset, content.size(), expected.size());
+  fault.within = folder.path();
+
   const std::string inputPath = folder.Write("input.txt", content);
   const std::string earlier(content.size() * 3 + 5, '~');  // longer than any result
   const std::string outputPath = folder.Write("input.txt_rev.txt", earlier);

@@ -32,10 +32,12 @@ class ModeResultTest : public ::testing::TestWithParam<std::size_t> {
         for (const Expected& expected : cases) {
           SCOPED_TRACE(Spelled(expected.input) + ", split from " + std::to_string(splitMinimum) + " bytes" +
                        (readsFailFromTheEnd ? ", reads failing from the end on" : ""));
+          const testing::TempFolder folder;
           std::optional<testing::InjectedIoFault> pastTheEnd;
           if (readsFailFromTheEnd)
-            pastTheEnd.emplace(testing::IoFault{testing::IoFault::Kind::BadByte, static_cast<std::int64_t>(expected.input.size()), ""});
-          const ModeRun run = RunMode(mode, expected.input, {GetParam(), 0, splitMinimum});
+            pastTheEnd.emplace(testing::IoFault{testing::IoFault::Kind::BadByte, static_cast<std::int64_t>(expected.input.size()), "",
+                                                folder.path()});
+          const ModeRun run = RunMode(folder, mode, expected.input, {GetParam(), 0, splitMinimum});
           EXPECT_EQ(run.error, "");
           EXPECT_EQ(Spelled(run.output), Spelled(expected.output));
           EXPECT_EQ(Spelled(run.echo), Spelled(expected.output));

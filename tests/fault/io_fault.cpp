@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <filesystem>
+#include <string_view>
 #include <stdexcept>
 
 #include "fileio/block_io.h"
@@ -22,10 +24,22 @@ PositionedCalls replaced{};
 
 using Kind = IoFault::Kind;
 
+// Whether `fd` is a file in the folder the fault is confined to, named or not yet named.
+bool Concerned(int fd) {
+  if (fault.within.empty()) return true;
+  std::error_code error;
+  std::string target = std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(fd), error).string();
+  if (error) return true;
+  constexpr std::string_view kDeleted = " (deleted)";
+  if (target.ends_with(kDeleted)) target.resize(target.size() - kDeleted.size());
+  return std::filesystem::path(target).parent_path() == fault.within;
+}
+
 // Piecemeal calls alternate: an interruption, then a call that moves some bytes.
 bool Interrupted(std::atomic<int>& calls) { return calls++ % 2 == 0; }
 
 ssize_t FaultyRead(int fd, void* buffer, std::size_t count, off_t offset) {
+  if (!Concerned(fd)) return replaced.Read(fd, buffer, count, offset);
   const std::int64_t end = offset + static_cast<std::int64_t>(count);
   switch (fault.kind) {
     case Kind::BadByte:
@@ -64,6 +78,7 @@ ssize_t FaultyRead(int fd, void* buffer, std::size_t count, off_t offset) {
 }
 
 ssize_t FaultyWrite(int fd, const void* buffer, std::size_t count, off_t offset) {
+  if (!Concerned(fd)) return replaced.Write(fd, buffer, count, offset);
   const std::int64_t end = offset + static_cast<std::int64_t>(count);
   switch (fault.kind) {
     case Kind::DiskFull:
@@ -95,6 +110,7 @@ ssize_t FaultyWrite(int fd, const void* buffer, std::size_t count, off_t offset)
 InjectedIoFault::InjectedIoFault(IoFault injected) {
   if (injected.kind == Kind::Piecemeal && injected.at < 1) throw std::invalid_argument("piecemeal calls must move bytes");
   fault = std::move(injected);
+  if (!fault.within.empty()) fault.within = std::filesystem::canonical(fault.within).string();
   reads = 0;
   writes = 0;
   replaced = ReplacePositionedCalls({FaultyRead, FaultyWrite});

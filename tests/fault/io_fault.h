@@ -20,6 +20,9 @@ struct IoFault {
   Kind kind = Kind::None;
   std::int64_t at = 0;
   std::string path;
+  // When set, the fault strikes only the reads and writes of files in this folder: a run's
+  // scratch files, kept elsewhere, are spared, as a fault on one disk would spare another.
+  std::string within;
 };
 
 // Puts `fault` in place of the system's positioned reads and writes for its lifetime.

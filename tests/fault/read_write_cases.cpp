@@ -21,17 +21,17 @@ std::vector<FaultCase> ReadAndWriteCases() {
       {"ReadFailsMidFile", Runner::InProcess,
        [](const TempFolder& folder) {
          const std::string input = LayInputAndEarlierOutput(folder.File("in.txt"), Lines(kInputSize));
-         return Failing(input, CannotRead(input, "Input/output error"), {Kind::BadByte, kInputSize / 2, ""});
+         return Failing(input, CannotRead(input, "Input/output error"), {Kind::BadByte, kInputSize / 2, "", ""});
        }},
       {"ReadComesUpShortMidFile", Runner::InProcess,
        [](const TempFolder& folder) {
          const std::string input = LayInputAndEarlierOutput(folder.File("in.txt"), Lines(kInputSize));
-         return Failing(input, CannotRead(input, kShorter), {Kind::EndsEarly, kInputSize / 2, ""});
+         return Failing(input, CannotRead(input, kShorter), {Kind::EndsEarly, kInputSize / 2, "", ""});
        }},
       {"InputShrinksDuringTheRun", Runner::InProcess,
        [](const TempFolder& folder) {
          const std::string input = LayInputAndEarlierOutput(folder.File("in.txt"), Lines(kInputSize));
-         Scene scene = Failing(input, CannotRead(input, kShorter), {Kind::ShrinksMidRun, 10, input});
+         Scene scene = Failing(input, CannotRead(input, kShorter), {Kind::ShrinksMidRun, 10, input, ""});
          scene.changedByTheCase = {"in.txt"};
          return scene;
        }},
@@ -39,24 +39,24 @@ std::vector<FaultCase> ReadAndWriteCases() {
       {"InputGrowsDuringTheRun", Runner::InProcess,
        [](const TempFolder& folder) {
          const std::string input = LayInputAndEarlierOutput(folder.File("in.txt"), Lines(kInputSize));
-         Scene scene = Succeeding(input, {Kind::GrowsMidRun, 5000, input});
+         Scene scene = Succeeding(input, {Kind::GrowsMidRun, 5000, input, ""});
          scene.changedByTheCase = {"in.txt"};
          return scene;
        }},
       // Reads and writes that the system splits or interrupts are carried on to the end.
       {"ReadsAndWritesInterruptedAndSplit", Runner::InProcess,
        [](const TempFolder& folder) {
-         return Succeeding(LayInputAndEarlierOutput(folder.File("in.txt"), Lines(kInputSize)), {Kind::Piecemeal, 999, ""});
+         return Succeeding(LayInputAndEarlierOutput(folder.File("in.txt"), Lines(kInputSize)), {Kind::Piecemeal, 999, "", ""});
        }},
       {"DiskFullMidFile", Runner::InProcess,
        [](const TempFolder& folder) {
          const std::string input = LayInputAndEarlierOutput(folder.File("in.txt"), Lines(kInputSize));
-         return Failing(input, CannotWrite(input + "_rev.txt", "No space left on device"), {Kind::DiskFull, kInputSize / 2, ""});
+         return Failing(input, CannotWrite(input + "_rev.txt", "No space left on device"), {Kind::DiskFull, kInputSize / 2, "", ""});
        }},
       {"WriteAcceptsNothingMidFile", Runner::InProcess,
        [](const TempFolder& folder) {
          const std::string input = LayInputAndEarlierOutput(folder.File("in.txt"), Lines(kInputSize));
-         return Failing(input, CannotWrite(input + "_rev.txt", "No space left on device"), {Kind::WritesNothing, kInputSize / 2, ""});
+         return Failing(input, CannotWrite(input + "_rev.txt", "No space left on device"), {Kind::WritesNothing, kInputSize / 2, "", ""});
        }},
       // A real file system that fills up: a small tmpfs, where this machine lets the tests mount one.
       {"DiskFullOnASmallFileSystem", Runner::InProcess,
