@@ -152,23 +152,11 @@ TEST_P(ModeResultTest, RevertLineReversesTheCharactersOfEachUtf8Line) {
                                         });
 }
 
-// UTF-16 text with its byte-order mark, in either byte order, from its code units.
-std::string Utf16(std::u16string_view units, bool littleEndian) {
-  std::string bytes = littleEndian ? "\xFF\xFE" : "\xFE\xFF";
-  for (const char16_t unit : units) {
-    const char high = static_cast<char>(unit >> 8);
-    const char low = static_cast<char>(unit & 0xFF);
-    bytes += littleEndian ? low : high;
-    bytes += littleEndian ? high : low;
-  }
-  return bytes;
-}
-
 // Each case in both byte orders.
 std::vector<Expected> InBothOrders(const std::vector<std::pair<std::u16string, std::u16string>>& cases) {
   std::vector<Expected> both;
   for (const bool littleEndian : {true, false})
-    for (const auto& [input, output] : cases) both.push_back({Utf16(input, littleEndian), Utf16(output, littleEndian)});
+    for (const auto& [input, output] : cases) both.push_back({testing::ReferenceUtf16Bytes(input, littleEndian), testing::ReferenceUtf16Bytes(output, littleEndian)});
   return both;
 }
 

@@ -15,24 +15,30 @@ namespace {
 constexpr char kLittleEndianMark[] = {'\xFF', '\xFE'};
 constexpr char kBigEndianMark[] = {'\xFE', '\xFF'};
 
+template <bool Little>
+inline std::uint16_t UnitAt(const char* at) noexcept {
+  const auto a = static_cast<std::uint8_t>(at[0]);
+  const auto b = static_cast<std::uint8_t>(at[1]);
+  return Little ? static_cast<std::uint16_t>(a | b << 8) : static_cast<std::uint16_t>(a << 8 | b);
+}
 
-inline std::uint16_t UnitOf(char first, char second, Utf16Order order) noexcept {
-  const auto a = static_cast<std::uint8_t>(first);
-  const auto b = static_cast<std::uint8_t>(second);
-  return order == Utf16Order::LittleEndian ? static_cast<std::uint16_t>(a | b << 8) : static_cast<std::uint16_t>(a << 8 | b);
+inline std::uint16_t UnitAt(const char* at, Utf16Order order) noexcept {
+  return order == Utf16Order::LittleEndian ? UnitAt<true>(at) : UnitAt<false>(at);
+}
+
+template <bool Little>
+inline void PutUnitAs(std::uint16_t unit, char*& out) noexcept {
+  out[Little ? 0 : 1] = static_cast<char>(unit & 0xFFu);
+  out[Little ? 1 : 0] = static_cast<char>(unit >> 8);
+  out += 2;
 }
 
 inline void PutUnit(std::uint16_t unit, char*& out, Utf16Order order) noexcept {
-  const auto high = static_cast<char>(unit >> 8);
-  const auto low = static_cast<char>(unit & 0xFFu);
   if (order == Utf16Order::LittleEndian) {
-    out[0] = low;
-    out[1] = high;
+    PutUnitAs<true>(unit, out);
   } else {
-    out[0] = high;
-    out[1] = low;
+    PutUnitAs<false>(unit, out);
   }
-  out += 2;
 }
 
 inline void PutCodePoint(char32_t codePoint, char*& out, Utf16Order order) noexcept {
@@ -45,6 +51,30 @@ inline void PutCodePoint(char32_t codePoint, char*& out, Utf16Order order) noexc
   PutUnit(static_cast<std::uint16_t>(0xDC00 + (offset & 0x3FF)), out, order);
 }
 
+inline bool IsSurrogate(char32_t unit) noexcept { return unit >= 0xD800 && unit <= 0xDFFF; }
+
+// The UTF-8 of a code point that is no surrogate.
+inline void PutUtf8(char32_t codePoint, char*& out) noexcept {
+  if (codePoint < 0x80) {
+    *out++ = static_cast<char>(codePoint);
+  } else if (codePoint < 0x800) {
+    out[0] = static_cast<char>(0xC0 | codePoint >> 6);
+    out[1] = static_cast<char>(0x80 | (codePoint & 0x3F));
+    out += 2;
+  } else if (codePoint < 0x10000) {
+    out[0] = static_cast<char>(0xE0 | codePoint >> 12);
+    out[1] = static_cast<char>(0x80 | (codePoint >> 6 & 0x3F));
+    out[2] = static_cast<char>(0x80 | (codePoint & 0x3F));
+    out += 3;
+  } else {
+    out[0] = static_cast<char>(0xF0 | codePoint >> 18);
+    out[1] = static_cast<char>(0x80 | (codePoint >> 12 & 0x3F));
+    out[2] = static_cast<char>(0x80 | (codePoint >> 6 & 0x3F));
+    out[3] = static_cast<char>(0x80 | (codePoint & 0x3F));
+    out += 4;
+  }
+}
+
 // The length of the UTF-8 sequence that `lead` begins; 1 for a byte that begins none.
 inline std::size_t SequenceLength(char lead) noexcept {
   const auto byte = static_cast<std::uint8_t>(lead);
@@ -54,25 +84,11 @@ inline std::size_t SequenceLength(char lead) noexcept {
   return 1;
 }
 
-template <bool Little>
-inline std::uint16_t UnitAt(const char* at) noexcept {
-  const auto a = static_cast<std::uint8_t>(at[0]);
-  const auto b = static_cast<std::uint8_t>(at[1]);
-  return Little ? static_cast<std::uint16_t>(a | b << 8) : static_cast<std::uint16_t>(a << 8 | b);
-}
-
-template <bool Little>
-inline void PutUnitAs(std::uint16_t unit, char*& out) noexcept {
-  out[Little ? 0 : 1] = static_cast<char>(unit & 0xFFu);
-  out[Little ? 1 : 0] = static_cast<char>(unit >> 8);
-  out += 2;
-}
-
 // Turns the units at `at` into UTF-8 up to the first surrogate or the last whole unit; returns
 // where it stopped. Kept apart from the converter's members, which the writes through `out`
 // would otherwise make the compiler load again for every unit.
 template <bool Little>
-const char* NarrowUnits(const char* at, const char* end, char*& out, bool& nonAscii) noexcept {
+const char* NarrowUnits(const char* at, const char* end, char*& out) noexcept {
   char* o = out;
   while (end - at >= 2) {
 #if defined(__SSE2__)
@@ -89,22 +105,8 @@ const char* NarrowUnits(const char* at, const char* end, char*& out, bool& nonAs
     if (end - at < 2) break;
 #endif
     const std::uint16_t unit = UnitAt<Little>(at);
-    if (unit < 0x80) {
-      *o++ = static_cast<char>(unit);
-    } else if (unit < 0x800) {
-      o[0] = static_cast<char>(0xC0 | unit >> 6);
-      o[1] = static_cast<char>(0x80 | (unit & 0x3F));
-      o += 2;
-      nonAscii = true;
-    } else if (unit < 0xD800 || unit > 0xDFFF) {
-      o[0] = static_cast<char>(0xE0 | unit >> 12);
-      o[1] = static_cast<char>(0x80 | (unit >> 6 & 0x3F));
-      o[2] = static_cast<char>(0x80 | (unit & 0x3F));
-      o += 3;
-      nonAscii = true;
-    } else {
-      break;
-    }
+    if (IsSurrogate(unit)) break;
+    PutUtf8(unit, o);
     at += 2;
   }
   out = o;
@@ -163,48 +165,26 @@ std::optional<Utf16Order> Utf16OrderOfMark(std::span<const char> start) noexcept
   return std::nullopt;
 }
 
-std::span<const char> Utf16Mark(Utf16Order order) noexcept {
-  return order == Utf16Order::LittleEndian ? std::span<const char>(kLittleEndianMark) : std::span<const char>(kBigEndianMark);
-}
-
 bool Utf16ToUtf8::Unit(std::uint16_t unit, char*& out) noexcept {
+  const bool low = unit >= 0xDC00 && unit <= 0xDFFF;
   if (highSurrogate_ != 0) {
-    if (unit < 0xDC00 || unit > 0xDFFF) {
+    if (!low) {
       failed_ = true;
       return false;
     }
-    const char32_t codePoint = 0x10000 + ((static_cast<char32_t>(highSurrogate_) - 0xD800) << 10) + (unit - 0xDC00u);
+    PutUtf8(0x10000 + ((static_cast<char32_t>(highSurrogate_) - 0xD800) << 10) + (unit - 0xDC00u), out);
     highSurrogate_ = 0;
-    out[0] = static_cast<char>(0xF0 | codePoint >> 18);
-    out[1] = static_cast<char>(0x80 | (codePoint >> 12 & 0x3F));
-    out[2] = static_cast<char>(0x80 | (codePoint >> 6 & 0x3F));
-    out[3] = static_cast<char>(0x80 | (codePoint & 0x3F));
-    out += 4;
     return true;
   }
-  if (unit < 0x80) {
-    *out++ = static_cast<char>(unit);
-    return true;
-  }
-  nonAscii_ = true;
-  if (unit < 0x800) {
-    out[0] = static_cast<char>(0xC0 | unit >> 6);
-    out[1] = static_cast<char>(0x80 | (unit & 0x3F));
-    out += 2;
-    return true;
-  }
-  if (unit >= 0xD800 && unit <= 0xDBFF) {
-    highSurrogate_ = unit;
-    return true;
-  }
-  if (unit >= 0xDC00 && unit <= 0xDFFF) {
+  if (low) {
     failed_ = true;
     return false;
   }
-  out[0] = static_cast<char>(0xE0 | unit >> 12);
-  out[1] = static_cast<char>(0x80 | (unit >> 6 & 0x3F));
-  out[2] = static_cast<char>(0x80 | (unit & 0x3F));
-  out += 3;
+  if (IsSurrogate(unit)) {
+    highSurrogate_ = unit;
+    return true;
+  }
+  PutUtf8(unit, out);
   return true;
 }
 
@@ -215,17 +195,15 @@ std::size_t Utf16ToUtf8::Feed(std::span<const char> chunk, char* out) noexcept {
   if (failed_ || at == end) return 0;
   if (hasOddByte_) {
     hasOddByte_ = false;
-    if (!Unit(UnitOf(oddByte_, *at++, order_), out)) return static_cast<std::size_t>(out - start);
+    const char unit[2] = {oddByte_, *at++};
+    if (!Unit(UnitAt(unit, order_), out)) return static_cast<std::size_t>(out - start);
   }
   while (end - at >= 2) {
     if (highSurrogate_ == 0) {
-      bool nonAscii = false;
-      at = order_ == Utf16Order::LittleEndian ? NarrowUnits<true>(at, end, out, nonAscii)
-                                              : NarrowUnits<false>(at, end, out, nonAscii);
-      nonAscii_ = nonAscii_ || nonAscii;
+      at = order_ == Utf16Order::LittleEndian ? NarrowUnits<true>(at, end, out) : NarrowUnits<false>(at, end, out);
       if (end - at < 2) break;
     }
-    if (!Unit(UnitOf(at[0], at[1], order_), out)) return static_cast<std::size_t>(out - start);
+    if (!Unit(UnitAt(at, order_), out)) return static_cast<std::size_t>(out - start);
     at += 2;
   }
   if (at < end) {
@@ -273,13 +251,6 @@ std::size_t Utf8ToUtf16::Feed(std::span<const char> chunk, char* out) noexcept {
     PutCodePoint(decoded.codePoint, out, order_);
     at += decoded.length;
   }
-  return static_cast<std::size_t>(out - start);
-}
-
-std::size_t Utf8ToUtf16::Finish(char* out) noexcept {
-  char* const start = out;
-  for (std::size_t i = 0; i < pendingLength_; ++i) PutCodePoint(kReplacementCharacter, out, order_);
-  pendingLength_ = 0;
   return static_cast<std::size_t>(out - start);
 }
 

@@ -15,9 +15,6 @@ inline constexpr std::size_t kUtf16MarkLength = 2;
 // The order whose byte-order mark (FF FE or FE FF) `start` begins with, if any.
 std::optional<Utf16Order> Utf16OrderOfMark(std::span<const char> start) noexcept;
 
-// The byte-order mark of `order`, two bytes.
-std::span<const char> Utf16Mark(Utf16Order order) noexcept;
-
 // Turns UTF-16 fed in consecutive chunks of any size (a code unit or a surrogate pair may
 // straddle two chunks) into UTF-8, and tells whether it is well-formed: every surrogate
 // paired, and no byte left over at the end.
@@ -38,8 +35,6 @@ class Utf16ToUtf8 {
   [[nodiscard]] bool EndsValid() const noexcept { return !failed_ && !hasOddByte_ && highSurrogate_ == 0; }
   // Whether the bytes fed so far end between two code points.
   [[nodiscard]] bool BetweenCodePoints() const noexcept { return !hasOddByte_ && highSurrogate_ == 0; }
-  // Whether any code point above U+007F has been seen.
-  [[nodiscard]] bool SawNonAscii() const noexcept { return nonAscii_; }
 
  private:
   // Takes one code unit; false when it makes the text ill-formed.
@@ -47,7 +42,6 @@ class Utf16ToUtf8 {
 
   Utf16Order order_;
   bool failed_ = false;
-  bool nonAscii_ = false;
   bool hasOddByte_ = false;
   char oddByte_ = 0;
   std::uint16_t highSurrogate_ = 0;
@@ -65,10 +59,6 @@ class Utf8ToUtf16 {
   // Converts `chunk` into `out`, which has room for MaxOutput(chunk.size()) bytes; returns the
   // bytes written. A sequence cut off at the chunk's end waits for the next chunk.
   std::size_t Feed(std::span<const char> chunk, char* out) noexcept;
-
-  // Writes what a sequence left unfinished at the very end becomes (U+FFFD for each byte);
-  // returns the bytes written, at most 8.
-  std::size_t Finish(char* out) noexcept;
 
  private:
   Utf16Order order_;

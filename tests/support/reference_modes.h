@@ -9,6 +9,7 @@
 #include "modes/run_mode.h"
 #include "tests/support/reference_line_reader.h"
 #include "unicode/grapheme_breaks.h"
+#include "unicode/utf8_decode.h"
 #include "unicode/utf8_validator.h"
 
 namespace quillon::testing {
@@ -157,25 +158,31 @@ inline std::string ReferenceUtf8Of(std::u32string_view points) {
   return out;
 }
 
-inline std::string ReferenceUtf16Of(std::string_view utf8, bool littleEndian) {
+// UTF-16 bytes with their byte-order mark, in either byte order, from code units.
+inline std::string ReferenceUtf16Bytes(std::u16string_view units, bool littleEndian) {
   std::string out = littleEndian ? "\xFF\xFE" : "\xFE\xFF";
-  const auto put = [&](char32_t unit) {
+  for (const char16_t unit : units) {
     const char high = static_cast<char>(unit >> 8);
     const char low = static_cast<char>(unit & 0xFF);
     out += littleEndian ? low : high;
     out += littleEndian ? high : low;
-  };
+  }
+  return out;
+}
+
+inline std::string ReferenceUtf16Of(std::string_view utf8, bool littleEndian) {
+  std::u16string units;
   for (std::size_t at = 0; at < utf8.size();) {
     const unicode::DecodedCodePoint decoded = unicode::DecodeUtf8(utf8, at);
     if (decoded.codePoint < 0x10000) {
-      put(decoded.codePoint);
+      units += static_cast<char16_t>(decoded.codePoint);
     } else {
-      put(0xD800 + ((decoded.codePoint - 0x10000) >> 10));
-      put(0xDC00 + ((decoded.codePoint - 0x10000) & 0x3FF));
+      units += static_cast<char16_t>(0xD800 + ((decoded.codePoint - 0x10000) >> 10));
+      units += static_cast<char16_t>(0xDC00 + ((decoded.codePoint - 0x10000) & 0x3FF));
     }
     at += decoded.length;
   }
-  return out;
+  return ReferenceUtf16Bytes(units, littleEndian);
 }
 
 // What a run gives: a file that is UTF-16 after its byte-order mark, or UTF-8 as a whole, is

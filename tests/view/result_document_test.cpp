@@ -11,10 +11,10 @@
 #include "fileio/block_io.h"
 #include "resultview/file_block_cache.h"
 #include "resultview/line_cells.h"
+#include "tests/support/reference_modes.h"
 #include "tests/support/temp_folder.h"
 #include "tests/view/reference_cells.h"
 #include "tests/view/reference_lines.h"
-#include "unicode/utf8_decode.h"
 
 namespace quillon {
 namespace {
@@ -198,21 +198,8 @@ TEST_F(ResultDocumentTest, AUtf16ResultReadsAsItsUtf8Text) {
   for (int line = 0; line < 3000; ++line)
     utf8 += "line " + std::to_string(line) + " \xE6\xBC\xA2\xF0\x9F\x98\x80 caf\xC3\xA9" + (line % 2 ? "\r\n" : "\n");
   for (const bool littleEndian : {true, false}) {
-    std::string utf16;
-    for (std::size_t at = 0; at < utf8.size();) {
-      const unicode::DecodedCodePoint decoded = unicode::DecodeUtf8(utf8, at);
-      const auto put = [&](char32_t unit) {
-        utf16 += littleEndian ? static_cast<char>(unit & 0xFF) : static_cast<char>(unit >> 8);
-        utf16 += littleEndian ? static_cast<char>(unit >> 8) : static_cast<char>(unit & 0xFF);
-      };
-      if (decoded.codePoint < 0x10000) {
-        put(decoded.codePoint);
-      } else {
-        put(0xD800 + ((decoded.codePoint - 0x10000) >> 10));
-        put(0xDC00 + ((decoded.codePoint - 0x10000) & 0x3FF));
-      }
-      at += decoded.length;
-    }
+    // The result's text after its byte-order mark.
+    const std::string utf16 = testing::ReferenceUtf16Of(utf8, littleEndian).substr(2);
     ::unlink(path_.c_str());
     StartRun();
     document_.SetUtf16Text(littleEndian ? unicode::Utf16Order::LittleEndian : unicode::Utf16Order::BigEndian);
