@@ -1,5 +1,6 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -104,11 +105,12 @@ TEST(RevertEachFile, ToStandardOutputEachModeGivesExactlyTheResultAndNoFile) {
   }
 }
 
-// A pipe standing in for standard input, holding `bytes` and then its end.
+// A pipe (or a socket, which the kernel cannot splice from) standing in for standard input,
+// holding `bytes` and then its end.
 class InputPipe {
  public:
-  explicit InputPipe(std::string_view bytes) {
-    if (::pipe(ends_) != 0) throw std::runtime_error("no pipe");
+  explicit InputPipe(std::string_view bytes, bool socket = false) {
+    if ((socket ? ::socketpair(AF_UNIX, SOCK_STREAM, 0, ends_) : ::pipe(ends_)) != 0) throw std::runtime_error("no pipe");
     // Small inputs fit the pipe's buffer, so nothing waits for a reader.
     if (::write(ends_[1], bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size())) throw std::runtime_error("short write");
     ::close(ends_[1]);
@@ -132,11 +134,11 @@ TEST(RevertEachFile, StandardInputIsRevertedToStandardOutputOrTheOutputPath) {
     ::setenv("TMPDIR", scratch.path().c_str(), 1);
     const StreamFile output(folder.File("stdout"), O_WRONLY | O_CREAT | O_TRUNC);
     const CapturedMessages messages;
-    {
-      const InputPipe input(kMixedText);
+    for (const bool socket : {false, true}) {
+      const InputPipe input(kMixedText, socket);
       EXPECT_EQ(RevertEachFile({mode, {"-"}, std::nullopt}, {.Input = input.fd(), .Output = output.fd(), .Messages = messages.stream()}), 0);
     }
-    EXPECT_EQ(Spelled(ReadWhole(folder.File("stdout"))), Spelled(testing::Reference(mode, kMixedText)));
+    EXPECT_EQ(Spelled(ReadWhole(folder.File("stdout"))), Spelled(testing::Reference(mode, kMixedText) + testing::Reference(mode, kMixedText)));
 
     // A redirected file is read where it is, and taken whole: a second "-" finds it used up.
     const StreamFile redirected(folder.Write("in.txt", "ab\ncd"), O_RDONLY);
