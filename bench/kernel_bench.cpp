@@ -9,6 +9,7 @@
 #include "bench/text_maker.h"
 #include "fileio/line_breaks.h"
 #include "fileio/byte_reverse.h"
+#include "unicode/utf16_text.h"
 
 namespace {
 
@@ -96,5 +97,45 @@ void BM_CopyLinesBackward(benchmark::State& state) {
   CountBytes(state);
 }
 BENCHMARK(BM_CopyLinesBackward)->Arg(static_cast<int>(LineBreak::LF))->Arg(static_cast<int>(LineBreak::CRLF));
+
+// UTF-16 text is worked on as UTF-8: a block of the benchmark's texts (words of random
+// letters, so that no branch predictor learns the text) turned into UTF-8 and back. Bytes
+// counted are the UTF-8 ones.
+using quillon::bench::Script;
+using quillon::unicode::Utf16Order;
+
+const std::string& Utf8Block(Script script) {
+  static std::string blocks[4];
+  std::string& block = blocks[static_cast<int>(script)];
+  if (block.empty()) block = quillon::bench::MakeText(kBlock, LineBreak::LF, script);
+  return block;
+}
+
+void BM_Utf16ToUtf8(benchmark::State& state) {
+  const std::string& text = Utf8Block(static_cast<Script>(state.range(0)));
+  std::string utf16(quillon::unicode::Utf8ToUtf16::MaxOutput(text.size()), '\0');
+  quillon::unicode::Utf8ToUtf16 widen(Utf16Order::LittleEndian);
+  utf16.resize(widen.Feed(text, utf16.data()));
+  std::string out(quillon::unicode::Utf16ToUtf8::MaxOutput(utf16.size()), '\0');
+  for (auto _ : state) {
+    quillon::unicode::Utf16ToUtf8 narrow(Utf16Order::LittleEndian);
+    benchmark::DoNotOptimize(narrow.Feed(utf16, out.data()));
+    benchmark::ClobberMemory();
+  }
+  CountBytes(state);
+}
+BENCHMARK(BM_Utf16ToUtf8)->DenseRange(static_cast<int>(Script::Ascii), static_cast<int>(Script::Emoji));
+
+void BM_Utf8ToUtf16(benchmark::State& state) {
+  const std::string& text = Utf8Block(static_cast<Script>(state.range(0)));
+  std::string out(quillon::unicode::Utf8ToUtf16::MaxOutput(text.size()), '\0');
+  for (auto _ : state) {
+    quillon::unicode::Utf8ToUtf16 widen(Utf16Order::LittleEndian);
+    benchmark::DoNotOptimize(widen.Feed(text, out.data()));
+    benchmark::ClobberMemory();
+  }
+  CountBytes(state);
+}
+BENCHMARK(BM_Utf8ToUtf16)->DenseRange(static_cast<int>(Script::Ascii), static_cast<int>(Script::Emoji));
 
 }  // namespace

@@ -1,13 +1,17 @@
 #include "fuzz/unicode_kernels_check.h"
 
+#include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
 #include "fuzz/fuzz_input.h"
 #include "fuzz/rule_code_points.h"
+#include "tests/support/reference_modes.h"
 #include "tests/unicode/reference_clusters.h"
 #include "tests/unicode/utf8_text.h"
 #include "unicode/cluster_reverse.h"
+#include "unicode/utf16_text.h"
 #include "unicode/utf8_decode.h"
 #include "unicode/utf8_validator.h"
 
@@ -53,6 +57,36 @@ std::string CheckValidator(std::string_view bytes, std::size_t chunkSize) {
   return "";
 }
 
+// Each chunk gets a buffer of exactly the room the converter asks for, so that a write past
+// it is caught by the sanitizer.
+template <typename Converter>
+std::string ConvertInChunks(Converter& converter, std::string_view bytes, std::size_t chunkSize) {
+  std::string out;
+  for (std::size_t at = 0; at < bytes.size(); at += chunkSize) {
+    const std::string_view chunk = bytes.substr(at, chunkSize);
+    std::vector<char> room(Converter::MaxOutput(chunk.size()));
+    out.append(room.data(), converter.Feed(chunk, room.data()));
+  }
+  return out;
+}
+
+// `units` (after the byte-order mark of `mark`) turned into UTF-8 as the reference reads them,
+// with the same verdict on whether they are well-formed, and well-formed UTF-8 back into the
+// same units.
+std::string CheckUtf16Conversion(std::string_view mark, std::string_view units, std::size_t chunkSize) {
+  const bool littleEndian = mark == "\xFF\xFE";
+  const unicode::Utf16Order order = littleEndian ? unicode::Utf16Order::LittleEndian : unicode::Utf16Order::BigEndian;
+  unicode::Utf16ToUtf8 narrow(order);
+  const std::string utf8 = ConvertInChunks(narrow, units, chunkSize);
+  const std::optional<testing::ReferenceUtf16> expected = testing::ReferenceUtf16Text(std::string(mark) + std::string(units));
+  if (narrow.EndsValid() != expected.has_value()) return "Utf16ToUtf8 and the reference disagree on whether the units are well-formed";
+  if (!expected) return "";
+  if (utf8 != testing::ReferenceUtf8Of(expected->codePoints)) return "Utf16ToUtf8 differs from the reference";
+  unicode::Utf8ToUtf16 widen(order);
+  if (ConvertInChunks(widen, utf8, chunkSize) != units) return "Utf8ToUtf16 does not give back the units";
+  return "";
+}
+
 std::string CheckRun(std::string_view run) {
   const std::string expectedOrder = testing::ReferenceReverseClusterOrder(run);
   std::string reversed(run.size(), '\0');
@@ -76,6 +110,11 @@ std::string CheckUnicodeKernels(std::span<const std::uint8_t> fuzzInput) {
   if (std::string fault = CheckValidator(raw, (choice >> 1) + std::size_t{1}); !fault.empty()) return fault;
 
   const std::string text = TextFrom(raw, (choice & 1) != 0);
+  const std::string_view mark = (choice & 1) != 0 ? "\xFF\xFE" : "\xFE\xFF";
+  if (std::string fault = CheckUtf16Conversion(mark, raw, (choice >> 1) + std::size_t{1}); !fault.empty()) return fault + " (raw units)";
+  const std::string utf16 = testing::ReferenceUtf16Of(text, (choice & 1) != 0);
+  if (std::string fault = CheckUtf16Conversion(mark, std::string_view(utf16).substr(2), (choice >> 1) + std::size_t{1}); !fault.empty())
+    return fault + " (units of the text)";
   if (testing::GraphemeBoundariesOf(text) != testing::ReferenceBoundaries(text))
     return "the cluster boundaries differ from the reference";
 

@@ -185,10 +185,15 @@ TEST_P(ModeResultTest, LineKeepAddsCrLfInUtf16) {
 }
 
 TEST_P(ModeResultTest, RevertLineReversesTheCharactersOfEachUtf16Line) {
+  // Lines long enough to be converted many units at a time: accented letters, CJK and ASCII,
+  // each character a code unit of its own, so that the line reversed is its units reversed.
+  const std::u16string mixed = u"Gr\u00F6\u00DFere \u00C4pfel, \u6F22\u5B57\u304B\u306A\u4EA4\u3058\u308A, \u00E7a va tr\u00E8s bien 0123456789";
+  const std::u16string reversed(mixed.rbegin(), mixed.rend());
   ExpectResults(RevertMode::RevertLine, InBothOrders({
                                             {u"", u""},
                                             {u"ab\r\ncd", u"ba\r\ndc"},
                                             {u"x" U16_GRINNING U16_THUMB_TONED "\ny\u0A0A", U16_THUMB_TONED U16_GRINNING u"x\n\u0A0Ay"},
+                                            {mixed + u"\r\n" + mixed, reversed + u"\r\n" + reversed},
                                         }));
 }
 

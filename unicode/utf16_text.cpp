@@ -1,11 +1,14 @@
 #include "unicode/utf16_text.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <cstring>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
+#include "unicode/utf16_vectors.h"
 #include "unicode/utf8_decode.h"
 
 namespace quillon::unicode {
@@ -84,37 +87,99 @@ inline std::size_t SequenceLength(char lead) noexcept {
   return 1;
 }
 
-// Turns the units at `at` into UTF-8 up to the first surrogate or the last whole unit; returns
+// The UTF-8 of a unit that is no surrogate, in the low bytes of a word, chosen without a
+// branch: text that mixes ASCII with accented letters or with CJK at random would mispredict
+// most branches on the length.
+inline std::uint32_t Utf8Word(std::uint32_t unit, std::size_t& length) noexcept {
+  const std::uint32_t two = (0xC0u | unit >> 6) | (0x80u | (unit & 0x3Fu)) << 8;
+  const std::uint32_t three = (0xE0u | unit >> 12) | (0x80u | (unit >> 6 & 0x3Fu)) << 8 | (0x80u | (unit & 0x3Fu)) << 16;
+  const std::uint32_t atLeastTwo = 0u - static_cast<std::uint32_t>(unit >= 0x80);
+  const std::uint32_t isThree = 0u - static_cast<std::uint32_t>(unit >= 0x800);
+  length = 1 + (atLeastTwo & 1u) + (isThree & 1u);
+  // Masks rather than a conditional, which compilers turn into the branches this avoids.
+  return (unit & ~atLeastTwo) | (two & atLeastTwo & ~isThree) | (three & isThree);
+}
+
+// Turns the units at `at` into UTF-8 up to a surrogate it leaves to the caller or the last whole unit; returns
 // where it stopped. Kept apart from the converter's members, which the writes through `out`
 // would otherwise make the compiler load again for every unit.
 template <bool Little>
 const char* NarrowUnits(const char* at, const char* end, char*& out) noexcept {
   char* o = out;
   while (end - at >= 2) {
-#if defined(__SSE2__)
-    // Eight ASCII units at a time: most text on either side of the world has long stretches.
-    while (end - at >= 16) {
-      __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
-      if (!Little) units = _mm_or_si128(_mm_slli_epi16(units, 8), _mm_srli_epi16(units, 8));
-      const __m128i highBits = _mm_set1_epi16(static_cast<short>(0xFF80));
-      if (_mm_movemask_epi8(_mm_cmpeq_epi16(_mm_and_si128(units, highBits), _mm_setzero_si128())) != 0xFFFF) break;
-      _mm_storel_epi64(reinterpret_cast<__m128i*>(o), _mm_packus_epi16(units, units));
-      o += 8;
-      at += 16;
+    const char* const tried = at;
+    at = detail::NarrowUnitsVector(at, end, o, Little);
+    // The units the vectors leave, eight at least before they are tried again, or thirty-two
+    // when they took nothing, as in text full of emoji, whose surrogates they leave.
+    const std::ptrdiff_t stretch = at == tried ? 64 : 16;
+    const char* const stretchEnd = end - at >= stretch ? at + stretch : end - (end - at) % 2;
+    while (at < stretchEnd) {
+      const std::uint16_t unit = UnitAt<Little>(at);
+      if (IsSurrogate(unit)) {
+        // A pair whole in the stretch is taken here; anything else is the caller's.
+        const std::uint16_t low = stretchEnd - at >= 4 ? UnitAt<Little>(at + 2) : 0;
+        if (unit >= 0xDC00 || low < 0xDC00 || low > 0xDFFF) {
+          out = o;
+          return at;
+        }
+        PutUtf8(0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) + (low - 0xDC00u), o);
+        at += 4;
+        continue;
+      }
+      std::size_t length = 0;
+      const std::uint32_t word = Utf8Word(unit, length);
+      o[0] = static_cast<char>(word);
+      o[1] = static_cast<char>(word >> 8);
+      o[2] = static_cast<char>(word >> 16);
+      o += length;
+      at += 2;
     }
-    if (end - at < 2) break;
-#endif
-    const std::uint16_t unit = UnitAt<Little>(at);
-    if (IsSurrogate(unit)) break;
-    PutUtf8(unit, o);
-    at += 2;
   }
   out = o;
   return at;
 }
 
-// Turns the UTF-8 at `at` into units up to a sequence of four bytes, a byte that begins no
-// sequence of two or three, or one cut off at the end; returns where it stopped.
+// Turns the one sequence at `at` into a unit or a surrogate pair; returns where it ends, or
+// `at` for a byte that begins no well-formed sequence or one cut off at the end.
+template <bool Little>
+const char* WidenOneSequence(const char* at, const char* end, char*& o) noexcept {
+  const auto lead = static_cast<std::uint8_t>(at[0]);
+  if (lead < 0x80) {
+    PutUnitAs<Little>(lead, o);
+    return at + 1;
+  }
+  const auto left = end - at;
+  const auto byte = [at](int index) { return static_cast<std::uint8_t>(at[index]); };
+  const auto continues = [&](int count) {
+    for (int index = 1; index <= count; ++index)
+      if (left <= index || (byte(index) & 0xC0u) != 0x80u) return false;
+    return true;
+  };
+  if (lead >= 0xC2 && lead <= 0xDF && continues(1)) {
+    PutUnitAs<Little>(static_cast<std::uint16_t>((lead & 0x1Fu) << 6 | (byte(1) & 0x3Fu)), o);
+    return at + 2;
+  }
+  // The second byte of E0 and F0 leaves out the overlong forms, of ED the surrogates, of F4
+  // what lies past U+10FFFF.
+  const std::uint8_t second = left >= 2 ? byte(1) : 0;
+  const bool threeBytes = lead >= 0xE0 && lead <= 0xEF && (lead != 0xE0 || second >= 0xA0) && (lead != 0xED || second < 0xA0);
+  if (threeBytes && continues(2)) {
+    PutUnitAs<Little>(static_cast<std::uint16_t>((lead & 0x0Fu) << 12 | (second & 0x3Fu) << 6 | (byte(2) & 0x3Fu)), o);
+    return at + 3;
+  }
+  const bool fourBytes = lead >= 0xF0 && lead <= 0xF4 && (lead != 0xF0 || second >= 0x90) && (lead != 0xF4 || second < 0x90);
+  if (fourBytes && continues(3)) {
+    const char32_t offset = ((lead & 0x07u) << 18 | (second & 0x3Fu) << 12 | (byte(2) & 0x3Fu) << 6 | (byte(3) & 0x3Fu)) - 0x10000;
+    PutUnitAs<Little>(static_cast<std::uint16_t>(0xD800 + (offset >> 10)), o);
+    PutUnitAs<Little>(static_cast<std::uint16_t>(0xDC00 + (offset & 0x3FF)), o);
+    return at + 4;
+  }
+  // A malformed byte, or a sequence cut off at the end, is the caller's.
+  return at;
+}
+
+// Turns the UTF-8 at `at` into units up to a byte that begins no well-formed sequence or one
+// cut off at the end; returns where it stopped.
 template <bool Little>
 const char* WidenSequences(const char* at, const char* end, char*& out) noexcept {
   char* o = out;
@@ -130,27 +195,21 @@ const char* WidenSequences(const char* at, const char* end, char*& out) noexcept
       o += 32;
       at += 16;
     }
-    if (at == end) break;
 #endif
-    const auto lead = static_cast<std::uint8_t>(at[0]);
-    if (lead < 0x80) {
-      PutUnitAs<Little>(lead, o);
-      ++at;
-      continue;
+    const char* const tried = at;
+    at = detail::WidenSequencesVector(at, end, o, Little);
+    if (at == end) break;
+    // What the vectors left, some bytes on before they are tried again: more when they took
+    // nothing, as in text full of emoji, which they leave.
+    const char* const resume = at + std::min<std::ptrdiff_t>(end - at, at == tried ? 64 : 12);
+    while (at < resume) {
+      const char* const next = WidenOneSequence<Little>(at, end, o);
+      if (next == at) {
+        out = o;
+        return at;
+      }
+      at = next;
     }
-    const auto second = end - at >= 2 ? static_cast<std::uint8_t>(at[1]) : 0;
-    if (lead >= 0xC2 && lead <= 0xDF && (second & 0xC0u) == 0x80u) {
-      PutUnitAs<Little>(static_cast<std::uint16_t>((lead & 0x1Fu) << 6 | (second & 0x3Fu)), o);
-      at += 2;
-      continue;
-    }
-    const bool plainThreeByteLead = (lead >= 0xE1 && lead <= 0xEC) || lead == 0xEE || lead == 0xEF;
-    if (plainThreeByteLead && end - at >= 3 && (second & 0xC0u) == 0x80u && (static_cast<std::uint8_t>(at[2]) & 0xC0u) == 0x80u) {
-      PutUnitAs<Little>(static_cast<std::uint16_t>((lead & 0x0Fu) << 12 | (second & 0x3Fu) << 6 | (static_cast<std::uint8_t>(at[2]) & 0x3Fu)), o);
-      at += 3;
-      continue;
-    }
-    break;
   }
   out = o;
   return at;

@@ -22,8 +22,9 @@ class Utf16ToUtf8 {
  public:
   explicit Utf16ToUtf8(Utf16Order order) noexcept : order_(order) {}
 
-  // The UTF-8 bytes that Feed may write for a chunk of `chunkBytes` bytes.
-  static constexpr std::size_t MaxOutput(std::size_t chunkBytes) noexcept { return (chunkBytes / 2 + 2) * 3; }
+  // The UTF-8 bytes that Feed may write for a chunk of `chunkBytes` bytes: three a unit, with
+  // room for a unit begun in the chunk before and for the vectors' last store.
+  static constexpr std::size_t MaxOutput(std::size_t chunkBytes) noexcept { return (chunkBytes / 2 + 4) * 3; }
 
   // Converts `chunk` into `out`, which has room for MaxOutput(chunk.size()) bytes; returns the
   // bytes written. Once the text is ill-formed, writes nothing more.
