@@ -82,6 +82,7 @@ std::string CheckUtf16Conversion(std::string_view mark, std::string_view units, 
   if (narrow.EndsValid() != expected.has_value()) return "Utf16ToUtf8 and the reference disagree on whether the units are well-formed";
   if (!expected) return "";
   if (utf8 != testing::ReferenceUtf8Of(expected->codePoints)) return "Utf16ToUtf8 differs from the reference";
+  if (unicode::Utf8LengthOfUnits(units, order) != static_cast<std::int64_t>(utf8.size())) return "Utf8LengthOfUnits miscounts";
   unicode::Utf8ToUtf16 widen(order);
   if (ConvertInChunks(widen, utf8, chunkSize) != units) return "Utf8ToUtf16 does not give back the units";
   return "";

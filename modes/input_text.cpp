@@ -2,12 +2,11 @@
 
 #include <algorithm>
 #include <atomic>
-#include <exception>
 #include <stop_token>
-#include <thread>
 #include <vector>
 
 #include "fileio/block_io.h"
+#include "modes/two_halves.h"
 #include "unicode/ascii_runs.h"
 #include "unicode/utf8_validator.h"
 
@@ -74,29 +73,18 @@ InputText ExamineInput(const FileHandle& input, std::int64_t size, const ModeCon
     // Copying the input out of the page cache is most of the pass: two threads halve it. The
     // second half reports no progress; the first counts for the whole.
     const std::int64_t split = SplitPoint(input, size);
-    std::exception_ptr secondFailure;
-    {
-      std::jthread secondHalf([&](const std::stop_token& stop) {
-        try {
+    const double scale = static_cast<double>(size) / static_cast<double>(split);
+    const auto scaled = [&](std::int64_t done) { beforeRead(std::min(size, static_cast<std::int64_t>(static_cast<double>(done) * scale))); };
+    InTwoHalves(
+        context.Stop, failed,
+        [&] {
+          first = ExamineStretch(input, 0, split, context.Stop, failed, scaled);
+          return first.valid;
+        },
+        [&](const std::stop_token& stop) {
           second = ExamineStretch(input, split, size, stop, failed, [](std::int64_t) {});
-        } catch (...) {
-          secondFailure = std::current_exception();
-        }
-        if (secondFailure || !second.valid) failed = true;
-      });
-      const std::stop_callback relayStop(context.Stop, [&secondHalf] { secondHalf.request_stop(); });
-      const double scale = static_cast<double>(size) / static_cast<double>(split);
-      const auto scaled = [&](std::int64_t done) { beforeRead(std::min(size, static_cast<std::int64_t>(static_cast<double>(done) * scale))); };
-      try {
-        first = ExamineStretch(input, 0, split, context.Stop, failed, scaled);
-      } catch (...) {
-        secondHalf.request_stop();
-        throw;
-      }
-      if (!first.valid) failed = true;
-      secondHalf.join();  // not the destructor, which would ask the half to stop
-    }
-    if (secondFailure && first.valid) std::rethrow_exception(secondFailure);
+          return second.valid;
+        });
   }
   if (!first.valid || !second.valid) return {};
   std::int64_t mark = 0;

@@ -315,6 +315,15 @@ TEST(ModeEncoding, LargeInputsAreJudgedAsAWholeWhereverTheDecidingBytesLie) {
   for (const char c : ascii) utf16.append({c, '\0'});
   std::string utf16LoneSurrogate = utf16;
   utf16LoneSurrogate.replace(utf16.size() - 4, 2, std::string("\x00\xD8", 2));
+  // UTF-16 is decoded in two halves too: the second half's place in the copy is what the
+  // first turns into, so the first holds characters of every length, and a pair straddles
+  // the cut.
+  const std::string mixedFirstHalf = with(7, E_ACUTE KAN THUMB_TONED);
+  std::u16string units(ascii.begin(), ascii.end());
+  units[units.size() / 2 - 1] = 0xD83D;
+  units[units.size() / 2] = 0xDE00;
+  std::u16string unitsLoneInFirstHalf = units;
+  unitsLoneInFirstHalf[10] = 0xDC00;
   const std::pair<std::string, TextEncoding> cases[] = {
       {ascii, TextEncoding::Bytes},
       {with(middle - 1, E_ACUTE), TextEncoding::Utf8},  // a sequence across the cut
@@ -326,6 +335,10 @@ TEST(ModeEncoding, LargeInputsAreJudgedAsAWholeWhereverTheDecidingBytesLie) {
       {BOM + ascii, TextEncoding::Utf8},
       {utf16, TextEncoding::Utf16LittleEndian},
       {utf16LoneSurrogate, TextEncoding::Bytes},  // found only near the end
+      {testing::ReferenceUtf16Of(mixedFirstHalf, true), TextEncoding::Utf16LittleEndian},
+      {testing::ReferenceUtf16Bytes(units, true), TextEncoding::Utf16LittleEndian},
+      {testing::ReferenceUtf16Bytes(units, false), TextEncoding::Utf16BigEndian},
+      {testing::ReferenceUtf16Bytes(unitsLoneInFirstHalf, false), TextEncoding::Bytes},
   };
   for (const auto& [input, encoding] : cases) {
     const ModeRun run = RunMode(RevertMode::SimpleRevert, input);

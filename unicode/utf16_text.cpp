@@ -224,6 +224,16 @@ std::optional<Utf16Order> Utf16OrderOfMark(std::span<const char> start) noexcept
   return std::nullopt;
 }
 
+std::int64_t Utf8LengthOfUnits(std::span<const char> units, Utf16Order order) noexcept {
+  std::int64_t length = 0;
+  const char* at = detail::CountUtf8OfUnitsVector(units.data(), units.data() + units.size(), length, order == Utf16Order::LittleEndian);
+  for (const char* const end = units.data() + units.size(); end - at >= 2; at += 2) {
+    const std::uint16_t unit = UnitAt(at, order);
+    length += unit < 0x80 ? 1 : (unit < 0x800 || IsSurrogate(unit) ? 2 : 3);
+  }
+  return length;
+}
+
 bool Utf16ToUtf8::Unit(std::uint16_t unit, char*& out) noexcept {
   const bool low = unit >= 0xDC00 && unit <= 0xDFFF;
   if (highSurrogate_ != 0) {

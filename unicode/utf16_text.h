@@ -48,6 +48,11 @@ class Utf16ToUtf8 {
   std::uint16_t highSurrogate_ = 0;
 };
 
+// The bytes of UTF-8 that the whole units in `units` of `order` turn into, when they are
+// well-formed UTF-16 (each half of a surrogate pair counted as two bytes). Of ill-formed
+// units, a number of no meaning.
+std::int64_t Utf8LengthOfUnits(std::span<const char> units, Utf16Order order) noexcept;
+
 // Turns UTF-8 fed in consecutive chunks (a sequence may straddle two) into UTF-16 of `order`.
 // Meant for well-formed UTF-8; a byte that begins no well-formed sequence becomes U+FFFD.
 class Utf8ToUtf16 {

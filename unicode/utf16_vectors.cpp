@@ -189,6 +189,28 @@ const char* NarrowUnitsVector(const char* at, const char* end, char*& out, bool 
   return NarrowUnitsSsse3(at, end, out, little);
 }
 
+const char* CountUtf8OfUnitsVector(const char* at, const char* end, std::int64_t& length, bool little) noexcept {
+  const __m128i zero = _mm_setzero_si128();
+  while (end - at >= 16) {
+    // Three bytes a unit, one less below U+0800 and for a surrogate, one less again for ASCII:
+    // each lane counts at most 3 x 8192 before it is added up.
+    __m128i lanes = zero;
+    for (int step = 0; step < 8192 && end - at >= 16; ++step, at += 16) {
+      __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+      if (!little) units = _mm_or_si128(_mm_slli_epi16(units, 8), _mm_srli_epi16(units, 8));
+      const __m128i topFive = _mm_and_si128(units, _mm_set1_epi16(static_cast<short>(0xF800)));
+      const __m128i belowU0800 = _mm_cmpeq_epi16(topFive, zero);
+      const __m128i surrogate = _mm_cmpeq_epi16(topFive, _mm_set1_epi16(static_cast<short>(0xD800)));
+      const __m128i ascii = _mm_cmpeq_epi16(_mm_and_si128(units, _mm_set1_epi16(static_cast<short>(0xFF80))), zero);
+      lanes = _mm_add_epi16(lanes, _mm_add_epi16(_mm_set1_epi16(3), _mm_add_epi16(_mm_add_epi16(belowU0800, surrogate), ascii)));
+    }
+    alignas(16) std::uint32_t sums[4];
+    _mm_store_si128(reinterpret_cast<__m128i*>(sums), _mm_madd_epi16(lanes, _mm_set1_epi16(1)));
+    length += static_cast<std::int64_t>(sums[0]) + sums[1] + sums[2] + sums[3];
+  }
+  return at;
+}
+
 const char* WidenSequencesVector(const char* at, const char* end, char*& out, bool little) noexcept {
   if (!HasSsse3()) return at;
   return WidenSequencesSsse3(at, end, out, little);
@@ -199,6 +221,8 @@ const char* WidenSequencesVector(const char* at, const char* end, char*& out, bo
 const char* NarrowUnitsVector(const char* at, const char* /*end*/, char*& /*out*/, bool /*little*/) noexcept { return at; }
 
 const char* WidenSequencesVector(const char* at, const char* /*end*/, char*& /*out*/, bool /*little*/) noexcept { return at; }
+
+const char* CountUtf8OfUnitsVector(const char* at, const char* /*end*/, std::int64_t& /*length*/, bool /*little*/) noexcept { return at; }
 
 #endif
 

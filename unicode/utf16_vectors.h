@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 namespace quillon::unicode::detail {
 
 // Turns UTF-16 units at `at` into UTF-8 eight at a time, as long as eight whole units are left
@@ -14,5 +16,9 @@ const char* NarrowUnitsVector(const char* at, const char* end, char*& out, bool 
 // bytes at `out` each time, never more than two bytes a byte taken plus sixteen. Takes
 // nothing where the processor lacks the instructions.
 const char* WidenSequencesVector(const char* at, const char* end, char*& out, bool little) noexcept;
+
+// Adds to `length` the UTF-8 bytes of the units at `at`, eight at a time, as Utf8LengthOfUnits
+// counts them; returns where it stopped, fewer than sixteen bytes before `end`.
+const char* CountUtf8OfUnitsVector(const char* at, const char* end, std::int64_t& length, bool little) noexcept;
 
 }  // namespace quillon::unicode::detail
