@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <atomic>
 #include <stop_token>
-#include <vector>
 
 #include "fileio/block_io.h"
+#include "modes/stretch_reads.h"
 #include "modes/two_halves.h"
 #include "unicode/ascii_runs.h"
 #include "unicode/utf8_validator.h"
@@ -25,25 +25,19 @@ struct StretchVerdict {
 // set by the check of another stretch, or `stop` asks it to.
 StretchVerdict ExamineStretch(const FileHandle& input, std::int64_t from, std::int64_t to, const std::stop_token& stop,
                               const std::atomic<bool>& otherFailed, const std::function<void(std::int64_t done)>& beforeRead) {
-  std::vector<char> chunk(static_cast<std::size_t>(std::min(kExaminationReadSize, std::max<std::int64_t>(to - from, 1))));
   unicode::Utf8Validator validator;
   StretchVerdict verdict;
-  for (std::int64_t at = from; at < to;) {
-    if (stop.stop_requested()) throw RunCancelled();
-    if (otherFailed.load(std::memory_order_relaxed)) return verdict;
-    beforeRead(at - from);
-    const std::span<char> piece{chunk.data(), static_cast<std::size_t>(std::min<std::int64_t>(static_cast<std::int64_t>(chunk.size()), to - at))};
-    ReadExactlyAt(input, at, piece);
+  const bool whole = ReadChunks(input, from, to, stop, otherFailed, beforeRead, [&](std::span<const char> piece) {
     // Most text is ASCII for long stretches: one scan settles those, the validator the rest.
     const bool asciiOnly = unicode::detail::FindFirstNonAscii(piece.data(), piece.data() + piece.size()) == piece.data() + piece.size();
     if (!asciiOnly || !validator.EndsValid()) {
       verdict.nonAscii = verdict.nonAscii || !asciiOnly;
       validator.Feed(piece);
-      if (!validator.StillValid()) return {false, true};
     }
-    at += static_cast<std::int64_t>(piece.size());
-  }
-  verdict.valid = validator.EndsValid();
+    return validator.StillValid();
+  });
+  if (!validator.StillValid()) return {false, true};
+  if (whole) verdict.valid = validator.EndsValid();
   return verdict;
 }
 
@@ -73,8 +67,7 @@ InputText ExamineInput(const FileHandle& input, std::int64_t size, const ModeCon
     // Copying the input out of the page cache is most of the pass: two threads halve it. The
     // second half reports no progress; the first counts for the whole.
     const std::int64_t split = SplitPoint(input, size);
-    const double scale = static_cast<double>(size) / static_cast<double>(split);
-    const auto scaled = [&](std::int64_t done) { beforeRead(std::min(size, static_cast<std::int64_t>(static_cast<double>(done) * scale))); };
+    const auto scaled = FirstHalfForTheWhole(beforeRead, split, size);
     InTwoHalves(
         context.Stop, failed,
         [&] {

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <exception>
+#include <functional>
 #include <stop_token>
 #include <thread>
 
@@ -43,6 +46,16 @@ HalvesValid InTwoHalves(const std::stop_token& runStop, std::atomic<bool>& faile
   }
   if (secondFailure && valid.first) std::rethrow_exception(secondFailure);
   return valid;
+}
+
+// Progress of the first half of [0, size), cut at `split`, shown as if it were of the whole:
+// the first half's reader reports for both.
+inline std::function<void(std::int64_t done)> FirstHalfForTheWhole(const std::function<void(std::int64_t done)>& beforeRead,
+                                                                   std::int64_t split, std::int64_t size) {
+  const double scale = static_cast<double>(size) / static_cast<double>(split);
+  return [&beforeRead, scale, size](std::int64_t done) {
+    beforeRead(std::min(size, static_cast<std::int64_t>(static_cast<double>(done) * scale)));
+  };
 }
 
 }  // namespace quillon

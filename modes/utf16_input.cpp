@@ -8,6 +8,7 @@
 
 #include "fileio/block_io.h"
 #include "fileio/scratch_file.h"
+#include "modes/stretch_reads.h"
 #include "modes/two_halves.h"
 #include "unicode/utf16_text.h"
 #include "unicode/utf8_validator.h"
@@ -17,26 +18,6 @@ namespace quillon {
 namespace {
 
 constexpr std::int64_t kMarkLength = static_cast<std::int64_t>(unicode::kUtf16MarkLength);
-
-// Reads [from, to) a chunk at a time, each chunk given to `take`, which returns false to end
-// the reading early; returns whether it read to `to`. Stops early once `otherFailed` is set by
-// the other half too, and throws RunCancelled when `stop` asks it to.
-template <typename Take>
-bool ReadChunks(const FileHandle& input, std::int64_t from, std::int64_t to, const std::stop_token& stop,
-                const std::atomic<bool>& otherFailed, const std::function<void(std::int64_t done)>& beforeRead, Take take) {
-  const std::size_t chunk = static_cast<std::size_t>(std::min(kExaminationReadSize, std::max<std::int64_t>(to - from, 1)));
-  const auto read = std::make_unique_for_overwrite<char[]>(chunk);
-  for (std::int64_t at = from; at < to;) {
-    if (stop.stop_requested()) throw RunCancelled();
-    if (otherFailed.load(std::memory_order_relaxed)) return false;
-    beforeRead(at);
-    const std::span<char> piece{read.get(), static_cast<std::size_t>(std::min<std::int64_t>(static_cast<std::int64_t>(chunk), to - at))};
-    ReadExactlyAt(input, at, piece);
-    if (!take(std::span<const char>(piece))) return false;
-    at += static_cast<std::int64_t>(piece.size());
-  }
-  return true;
-}
 
 // Turns the units in [from, to) into UTF-8 written to `copy` from `writeAt`; false when they
 // are not well-formed UTF-16 on their own. True as well when it stopped for the other half.
@@ -86,9 +67,7 @@ bool DecodeInto(const FileHandle& input, std::int64_t size, const FileHandle& co
   if (size < 4 * kExaminationReadSize) return DecodeStretch(input, kMarkLength, size, copy, markLength, order, context.Stop, failed, beforeRead);
 
   const std::int64_t split = SplitPoint(input, size, order);
-  // The first half counts for the whole on the bar.
-  const double scale = static_cast<double>(size) / static_cast<double>(split);
-  const auto scaled = [&](std::int64_t done) { beforeRead(std::min(size, static_cast<std::int64_t>(static_cast<double>(done) * scale))); };
+  const auto scaled = FirstHalfForTheWhole(beforeRead, split, size);
   const HalvesValid valid = InTwoHalves(
       context.Stop, failed, [&] { return DecodeStretch(input, kMarkLength, split, copy, markLength, order, context.Stop, failed, scaled); },
       [&](const std::stop_token& stop) {

@@ -36,23 +36,27 @@ inline void PutUnitAs(std::uint16_t unit, char*& out) noexcept {
   out += 2;
 }
 
-inline void PutUnit(std::uint16_t unit, char*& out, Utf16Order order) noexcept {
-  if (order == Utf16Order::LittleEndian) {
-    PutUnitAs<true>(unit, out);
-  } else {
-    PutUnitAs<false>(unit, out);
-  }
-}
-
-inline void PutCodePoint(char32_t codePoint, char*& out, Utf16Order order) noexcept {
+template <bool Little>
+inline void PutCodePointAs(char32_t codePoint, char*& out) noexcept {
   if (codePoint < 0x10000) {
-    PutUnit(static_cast<std::uint16_t>(codePoint), out, order);
+    PutUnitAs<Little>(static_cast<std::uint16_t>(codePoint), out);
     return;
   }
   const char32_t offset = codePoint - 0x10000;
-  PutUnit(static_cast<std::uint16_t>(0xD800 + (offset >> 10)), out, order);
-  PutUnit(static_cast<std::uint16_t>(0xDC00 + (offset & 0x3FF)), out, order);
+  PutUnitAs<Little>(static_cast<std::uint16_t>(0xD800 + (offset >> 10)), out);
+  PutUnitAs<Little>(static_cast<std::uint16_t>(0xDC00 + (offset & 0x3FF)), out);
 }
+
+inline void PutCodePoint(char32_t codePoint, char*& out, Utf16Order order) noexcept {
+  if (order == Utf16Order::LittleEndian) {
+    PutCodePointAs<true>(codePoint, out);
+  } else {
+    PutCodePointAs<false>(codePoint, out);
+  }
+}
+
+// The code point of a high and a low surrogate.
+inline char32_t CodePointOfPair(char32_t high, char32_t low) noexcept { return 0x10000 + ((high - 0xD800) << 10) + (low - 0xDC00); }
 
 inline bool IsSurrogate(char32_t unit) noexcept { return unit >= 0xD800 && unit <= 0xDFFF; }
 
@@ -122,7 +126,7 @@ const char* NarrowUnits(const char* at, const char* end, char*& out) noexcept {
           out = o;
           return at;
         }
-        PutUtf8(0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) + (low - 0xDC00u), o);
+        PutUtf8(CodePointOfPair(unit, low), o);
         at += 4;
         continue;
       }
@@ -139,47 +143,19 @@ const char* NarrowUnits(const char* at, const char* end, char*& out) noexcept {
   return at;
 }
 
-// Turns the one sequence at `at` into a unit or a surrogate pair; returns where it ends, or
-// `at` for a byte that begins no well-formed sequence or one cut off at the end.
+// Turns the one sequence at `at` into a unit or a surrogate pair, a byte that begins no
+// well-formed sequence into U+FFFD; returns where it ends, or `at` for one cut off at the end.
 template <bool Little>
 const char* WidenOneSequence(const char* at, const char* end, char*& o) noexcept {
-  const auto lead = static_cast<std::uint8_t>(at[0]);
-  if (lead < 0x80) {
-    PutUnitAs<Little>(lead, o);
-    return at + 1;
-  }
-  const auto left = end - at;
-  const auto byte = [at](int index) { return static_cast<std::uint8_t>(at[index]); };
-  const auto continues = [&](int count) {
-    for (int index = 1; index <= count; ++index)
-      if (left <= index || (byte(index) & 0xC0u) != 0x80u) return false;
-    return true;
-  };
-  if (lead >= 0xC2 && lead <= 0xDF && continues(1)) {
-    PutUnitAs<Little>(static_cast<std::uint16_t>((lead & 0x1Fu) << 6 | (byte(1) & 0x3Fu)), o);
-    return at + 2;
-  }
-  // The second byte of E0 and F0 leaves out the overlong forms, of ED the surrogates, of F4
-  // what lies past U+10FFFF.
-  const std::uint8_t second = left >= 2 ? byte(1) : 0;
-  const bool threeBytes = lead >= 0xE0 && lead <= 0xEF && (lead != 0xE0 || second >= 0xA0) && (lead != 0xED || second < 0xA0);
-  if (threeBytes && continues(2)) {
-    PutUnitAs<Little>(static_cast<std::uint16_t>((lead & 0x0Fu) << 12 | (second & 0x3Fu) << 6 | (byte(2) & 0x3Fu)), o);
-    return at + 3;
-  }
-  const bool fourBytes = lead >= 0xF0 && lead <= 0xF4 && (lead != 0xF0 || second >= 0x90) && (lead != 0xF4 || second < 0x90);
-  if (fourBytes && continues(3)) {
-    const char32_t offset = ((lead & 0x07u) << 18 | (second & 0x3Fu) << 12 | (byte(2) & 0x3Fu) << 6 | (byte(3) & 0x3Fu)) - 0x10000;
-    PutUnitAs<Little>(static_cast<std::uint16_t>(0xD800 + (offset >> 10)), o);
-    PutUnitAs<Little>(static_cast<std::uint16_t>(0xDC00 + (offset & 0x3FF)), o);
-    return at + 4;
-  }
-  // A malformed byte, or a sequence cut off at the end, is the caller's.
-  return at;
+  const auto left = static_cast<std::size_t>(end - at);
+  if (left < SequenceLength(*at)) return at;
+  const DecodedCodePoint decoded = DecodeUtf8({at, left}, 0);
+  PutCodePointAs<Little>(decoded.codePoint, o);
+  return at + decoded.length;
 }
 
-// Turns the UTF-8 at `at` into units up to a byte that begins no well-formed sequence or one
-// cut off at the end; returns where it stopped.
+// Turns the UTF-8 at `at` into units up to a sequence cut off at the end; returns where it
+// stopped.
 template <bool Little>
 const char* WidenSequences(const char* at, const char* end, char*& out) noexcept {
   char* o = out;
@@ -241,7 +217,7 @@ bool Utf16ToUtf8::Unit(std::uint16_t unit, char*& out) noexcept {
       failed_ = true;
       return false;
     }
-    PutUtf8(0x10000 + ((static_cast<char32_t>(highSurrogate_) - 0xD800) << 10) + (unit - 0xDC00u), out);
+    PutUtf8(CodePointOfPair(highSurrogate_, unit), out);
     highSurrogate_ = 0;
     return true;
   }
@@ -307,19 +283,9 @@ std::size_t Utf8ToUtf16::Feed(std::span<const char> chunk, char* out) noexcept {
     at += position - pendingLength_;
     pendingLength_ = 0;
   }
-  while (at < end) {
-    at = order_ == Utf16Order::LittleEndian ? WidenSequences<true>(at, end, out) : WidenSequences<false>(at, end, out);
-    if (at == end) break;
-    const auto left = static_cast<std::size_t>(end - at);
-    if (left < SequenceLength(*at)) {
-      std::memcpy(pending_, at, left);
-      pendingLength_ = left;
-      break;
-    }
-    const DecodedCodePoint decoded = DecodeUtf8({at, left}, 0);
-    PutCodePoint(decoded.codePoint, out, order_);
-    at += decoded.length;
-  }
+  at = order_ == Utf16Order::LittleEndian ? WidenSequences<true>(at, end, out) : WidenSequences<false>(at, end, out);
+  pendingLength_ = static_cast<std::size_t>(end - at);
+  if (pendingLength_ > 0) std::memcpy(pending_, at, pendingLength_);
   return static_cast<std::size_t>(out - start);
 }
 
