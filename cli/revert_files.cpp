@@ -38,7 +38,8 @@ bool RevertOne(const RevertFiles& request, const std::string& file, const Comman
     const std::unique_ptr<RunObserver> observer = ObserverFor(inputName, streams);
     try {
       RunMode(request.Mode, ModeContext{inputName, outputPath, *observer, {}, EngineTuning{},
-                                        toStream ? streams.Output : -1, request.Bytes, fromStream ? streams.Input : -1});
+                                        toStream ? std::optional(streams.Output) : std::nullopt, request.Bytes,
+                                        fromStream ? std::optional(streams.Input) : std::nullopt});
     } catch (const std::exception& error) {
       failure = FailureMessage(error, inputName);
     }
@@ -70,7 +71,7 @@ int RunWithoutWindow(const CommandLine& commandLine) {
   if (std::holds_alternative<ShowHelp>(commandLine)) return Print(HelpText());
   if (std::holds_alternative<ShowVersion>(commandLine)) return Print(VersionText());
   if (const auto* request = std::get_if<RevertFiles>(&commandLine))
-    return RevertEachFile(*request, CommandStreams{.ShowProgress = ::isatty(STDERR_FILENO) == 1});
+    return RevertEachFile(*request, CommandStreams{.ShowProgress = IsTerminal(stderr)});
   throw std::logic_error("the window is not opened from the command line's own code");
 }
 

@@ -1,18 +1,17 @@
 #pragma once
 
-#include <unistd.h>
-
 #include <chrono>
 #include <cstdio>
 
 #include "cli/command_line.h"
+#include "fileio/standard_streams.h"
 
 namespace quillon {
 
 // Where a run without a window writes, besides the output files.
 struct CommandStreams {
-  int Input = STDIN_FILENO;    // read for the FILE "-"
-  int Output = STDOUT_FILENO;  // receives the result of `--output -`
+  NativeHandle Input = StandardInput();    // read for the FILE "-"
+  NativeHandle Output = StandardOutput();  // receives the result of `--output -`
   std::FILE* Messages = stderr;
   bool ShowProgress = false;   // a bar on Messages, meant for a terminal
   std::chrono::milliseconds ProgressDelay{300};

@@ -1,8 +1,8 @@
 #include "cli/terminal_progress.h"
 
-#include <sys/ioctl.h>
-
 #include <algorithm>
+
+#include "fileio/standard_streams.h"
 
 namespace quillon {
 
@@ -12,9 +12,7 @@ constexpr int kBarCells = 30;
 constexpr int kUsualWidth = 80;
 
 int TerminalWidth(std::FILE* terminal) {
-  winsize size{};
-  if (::ioctl(fileno(terminal), TIOCGWINSZ, &size) == 0 && size.ws_col > 0) return size.ws_col;
-  return kUsualWidth;
+  return TerminalColumns(terminal).value_or(kUsualWidth);
 }
 
 }  // namespace

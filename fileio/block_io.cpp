@@ -1,27 +1,16 @@
 #include "fileio/block_io.h"
 
-#include <unistd.h>
-
 #include <atomic>
-#include <cerrno>
-#include <csignal>
 
 #include "fileio/file_error.h"
+#include "fileio/system_calls.h"
 
 namespace quillon {
 
 namespace {
 
-std::atomic<decltype(PositionedCalls::Read)> positionedRead{::pread};
-std::atomic<decltype(PositionedCalls::Write)> positionedWrite{::pwrite};
-
-ssize_t PositionedRead(int fd, void* buffer, std::size_t count, off_t offset) {
-  return positionedRead.load(std::memory_order_relaxed)(fd, buffer, count, offset);
-}
-
-ssize_t PositionedWrite(int fd, const void* buffer, std::size_t count, off_t offset) {
-  return positionedWrite.load(std::memory_order_relaxed)(fd, buffer, count, offset);
-}
+std::atomic<decltype(PositionedCalls::Read)> positionedRead{SystemPositionedRead};
+std::atomic<decltype(PositionedCalls::Write)> positionedWrite{SystemPositionedWrite};
 
 }  // namespace
 
@@ -30,12 +19,14 @@ PositionedCalls ReplacePositionedCalls(PositionedCalls calls) noexcept {
 }
 
 std::size_t ReadAt(const FileHandle& file, std::int64_t offset, std::span<char> out) {
+  const auto read = positionedRead.load(std::memory_order_relaxed);
   std::size_t done = 0;
   while (done < out.size()) {
-    const ssize_t got = PositionedRead(file.fd(), out.data() + done, out.size() - done, static_cast<off_t>(offset) + static_cast<off_t>(done));
+    const std::int64_t got = read(file.native(), out.data() + done, out.size() - done, offset + static_cast<std::int64_t>(done));
     if (got < 0) {
-      if (errno == EINTR) continue;
-      throw FileError("Cannot read", file.path(), SystemReason(errno));
+      const int error = LastSystemError();
+      if (InterruptedCall(error)) continue;
+      throw FileError("Cannot read", file.path(), SystemReason(error));
     }
     if (got == 0) break;
     done += static_cast<std::size_t>(got);
@@ -56,12 +47,13 @@ template <typename WriteCall>
 void WriteAll(std::string_view shownPath, std::span<const char> bytes, WriteCall write) {
   std::size_t done = 0;
   while (done < bytes.size()) {
-    const ssize_t put = write(bytes.data() + done, bytes.size() - done, done);
+    const std::int64_t put = write(bytes.data() + done, bytes.size() - done, done);
     if (put < 0) {
-      if (errno == EINTR) continue;
-      throw FileError("Cannot write", shownPath, SystemReason(errno));
+      const int error = LastSystemError();
+      if (InterruptedCall(error)) continue;
+      throw FileError("Cannot write", shownPath, SystemReason(error));
     }
-    if (put == 0) throw FileError("Cannot write", shownPath, SystemReason(ENOSPC));
+    if (put == 0) throw FileError("Cannot write", shownPath, SystemReason(DiskFullError()));
     done += static_cast<std::size_t>(put);
   }
 }
@@ -69,15 +61,14 @@ void WriteAll(std::string_view shownPath, std::span<const char> bytes, WriteCall
 }  // namespace
 
 void WriteAt(const FileHandle& file, std::int64_t offset, std::span<const char> bytes) {
+  const auto write = positionedWrite.load(std::memory_order_relaxed);
   WriteAll(file.path(), bytes, [&](const char* from, std::size_t count, std::size_t done) {
-    return PositionedWrite(file.fd(), from, count, static_cast<off_t>(offset) + static_cast<off_t>(done));
+    return write(file.native(), from, count, offset + static_cast<std::int64_t>(done));
   });
 }
 
-void WriteToStream(int fd, std::string_view shownPath, std::span<const char> bytes) {
-  WriteAll(shownPath, bytes, [fd](const char* from, std::size_t count, std::size_t) { return ::write(fd, from, count); });
+void WriteToStream(NativeHandle stream, std::string_view shownPath, std::span<const char> bytes) {
+  WriteAll(shownPath, bytes, [stream](const char* from, std::size_t count, std::size_t) { return SystemStreamWrite(stream, from, count); });
 }
-
-void IgnoreFileSizeSignal() { std::signal(SIGXFSZ, SIG_IGN); }
 
 }  // namespace quillon

@@ -1,7 +1,5 @@
 #include "fileio/file_error.h"
 
-#include <cstring>
-
 namespace quillon {
 
 namespace {
@@ -15,11 +13,5 @@ std::string Compose(std::string_view action, std::string_view path, std::string_
 
 FileError::FileError(std::string_view action, std::string_view path, std::string_view reason)
     : std::runtime_error(Compose(action, path, reason)) {}
-
-std::string SystemReason(int errorNumber) {
-  char buffer[256];
-  // GNU strerror_r may return a static string instead of filling the buffer.
-  return ::strerror_r(errorNumber, buffer, sizeof buffer);
-}
 
 }  // namespace quillon

@@ -1,58 +1,25 @@
 #include "fileio/output_target.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <vector>
-
-#include "fileio/file_error.h"
-
 namespace quillon {
-
-std::string FolderOf(const std::string& path) {
-  const auto slash = path.find_last_of('/');
-  if (slash == std::string::npos) return ".";
-  if (slash == 0) return "/";
-  return path.substr(0, slash);
-}
 
 namespace {
 
-std::string ReadLink(const std::string& link, const std::string& shownPath) {
-  std::vector<char> buffer(256);
-  for (;;) {
-    const ssize_t length = ::readlink(link.c_str(), buffer.data(), buffer.size());
-    if (length < 0) throw FileError("Cannot write", shownPath, SystemReason(errno));
-    if (static_cast<std::size_t>(length) < buffer.size()) {
-      std::string target(buffer.data(), static_cast<std::size_t>(length));
-      if (!target.empty() && target.front() == '/') return target;
-      return FolderOf(link) + "/" + target;
-    }
-    buffer.resize(buffer.size() * 2);
-  }
-}
+#if defined(_WIN32)
+constexpr const char* kSeparators = "/\\";
+// "C:\file" lives in "C:\", the root of its drive.
+bool IsRoot(const std::string& path, std::size_t slash) { return slash == 0 || (slash == 2 && path[1] == ':'); }
+#else
+constexpr const char* kSeparators = "/";
+bool IsRoot(const std::string&, std::size_t slash) { return slash == 0; }
+#endif
 
 }  // namespace
 
-OutputTarget ResolveOutputTarget(const std::string& outputPath) {
-  constexpr int kMaxLinks = 40;
-  std::string path = outputPath;
-  for (int hop = 0; hop <= kMaxLinks; ++hop) {
-    struct stat info {};
-    if (::lstat(path.c_str(), &info) != 0) {
-      if (errno == ENOENT) return OutputTarget{path};
-      throw FileError("Cannot write", outputPath, SystemReason(errno));
-    }
-    if (S_ISLNK(info.st_mode)) {
-      path = ReadLink(path, outputPath);
-      continue;
-    }
-    if (S_ISDIR(info.st_mode)) throw FileError("Cannot write", outputPath, SystemReason(EISDIR));
-    if (!S_ISREG(info.st_mode)) throw FileError("Cannot write", outputPath, "not a regular file");
-    return OutputTarget{path, true, static_cast<mode_t>(info.st_mode & 07777), info.st_uid, info.st_gid, info.st_dev, info.st_ino};
-  }
-  throw FileError("Cannot write", outputPath, SystemReason(ELOOP));
+std::string FolderOf(const std::string& path) {
+  const auto slash = path.find_last_of(kSeparators);
+  if (slash == std::string::npos) return ".";
+  if (IsRoot(path, slash)) return path.substr(0, slash + 1);
+  return path.substr(0, slash);
 }
 
 }  // namespace quillon

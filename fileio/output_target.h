@@ -1,9 +1,9 @@
 #pragma once
 
-#include <sys/types.h>
-
-#include <optional>
+#include <cstdint>
 #include <string>
+
+#include "fileio/file_handle.h"
 
 namespace quillon {
 
@@ -12,11 +12,11 @@ namespace quillon {
 struct OutputTarget {
   std::string Path;
   bool Exists = false;
-  mode_t PermissionBits = 0;  // of the existing file
-  uid_t Owner = 0;
-  gid_t Group = 0;
-  dev_t Device = 0;
-  ino_t Inode = 0;
+  // Of the existing file: its mode bits, or on Windows its attributes (read-only, hidden).
+  std::uint32_t PermissionBits = 0;
+  std::uint32_t Owner = 0;  // POSIX user and group ids
+  std::uint32_t Group = 0;
+  FileIdentity Identity{};
 };
 
 // Follows symbolic links from `outputPath`. Throws FileError when the output names a

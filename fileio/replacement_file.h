@@ -22,13 +22,18 @@ class ReplacementFile {
 
   [[nodiscard]] const FileHandle& handle() const noexcept { return file_; }
 
-  // Gives the new file the target's owner and permission bits, closes it and renames it
-  // over the target.
+  // Gives the new file the target's owner and permission bits (on Windows its attributes),
+  // closes it and renames it over the target.
   void Commit();
 
  private:
   void TakeOverOwnerAndBits();
+  // Makes the new file stay when it is closed: gives it a name, or takes back its removal.
+  void KeepAfterClose();
+  void RenameOverTarget();
+#if !defined(_WIN32)
   void GiveTemporaryName();
+#endif
 
   OutputTarget target_;
   std::string shownPath_;

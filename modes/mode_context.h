@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <stop_token>
 #include <string>
 
 #include "fileio/backward_reader.h"
+#include "fileio/file_handle.h"
 #include "modes/run_observer.h"
 
 namespace quillon {
@@ -32,15 +34,15 @@ struct ModeContext {
   RunObserver& Observer;
   std::stop_token Stop;
   EngineTuning Tuning;
-  // When set (>= 0), the result is written in order to this open descriptor (a pipe, a
-  // terminal, standard output) instead, and OutputPath only names it in messages. The run
-  // does not close it.
-  int OutputStream = -1;
+  // When set, the result is written in order to this open stream (a pipe, a terminal,
+  // standard output) instead, and OutputPath only names it in messages. The run does not
+  // close it.
+  std::optional<NativeHandle> OutputStream{};
   // Reads even a UTF-8 text as bytes.
   bool ForceBytes = false;
-  // When set (>= 0), the input is this open stream (standard input) instead, and InputPath
-  // only names it in messages. A stream that cannot be read at positions is copied first.
-  int InputStream = -1;
+  // When set, the input is this open stream (standard input) instead, and InputPath only
+  // names it in messages. A stream that cannot be read at positions is copied first.
+  std::optional<NativeHandle> InputStream{};
 };
 
 // Thrown when a run is stopped from outside (the window closing); it is not an error to report.

@@ -70,7 +70,7 @@ void OutputWriter::Write(std::span<const char> bytes) {
   if (file_ != nullptr)
     WriteAt(file_->handle(), written_, bytes);
   else
-    WriteToStream(stream_, shownPath_, bytes);
+    WriteToStream(*stream_, shownPath_, bytes);
   written_ += static_cast<std::int64_t>(bytes.size());
   observer_.OutputWritten(bytes);
 }

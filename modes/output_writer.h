@@ -59,7 +59,7 @@ class OutputWriter {
   void ThrowIfStoppedOrFailed();
 
   ReplacementFile* file_;
-  int stream_;
+  std::optional<NativeHandle> stream_;
   std::string shownPath_;
   RunObserver& observer_;
   std::stop_token stop_;

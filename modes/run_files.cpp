@@ -1,9 +1,5 @@
 #include "modes/run_files.h"
 
-#include <sys/stat.h>
-
-#include <cerrno>
-
 #include "fileio/file_error.h"
 #include "fileio/output_target.h"
 #include "fileio/scratch_file.h"
@@ -20,9 +16,7 @@ FileHandle OpenInput(const std::string& path) {
 
 OutputTarget CheckedTarget(const std::string& outputPath, const FileHandle& input) {
   OutputTarget target = ResolveOutputTarget(outputPath);
-  struct stat info {};
-  if (::fstat(input.fd(), &info) != 0) throw FileError("Cannot read", input.path(), SystemReason(errno));
-  if (target.Exists && target.Device == info.st_dev && target.Inode == info.st_ino)
+  if (target.Exists && target.Identity == IdentityOf(input))
     throw FileError("Cannot write", outputPath, "it is the input file itself; the input is never overwritten");
   return target;
 }
@@ -34,7 +28,7 @@ RunFiles::RunFiles(const std::string& inputPath, const std::string& outputPath, 
   if (!outputIsStream) output_.emplace(CheckedTarget(outputPath, input_), outputPath);
 }
 
-RunFiles::RunFiles(int inputStream, const std::string& inputPath, const std::string& outputPath, bool outputIsStream,
+RunFiles::RunFiles(NativeHandle inputStream, const std::string& inputPath, const std::string& outputPath, bool outputIsStream,
                    const std::function<void()>& beforeRead)
     : input_(TakeInputStream(inputStream, inputPath, beforeRead)), size_(FileSize(input_)) {
   if (!outputIsStream) output_.emplace(CheckedTarget(outputPath, input_), outputPath);

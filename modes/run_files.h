@@ -18,7 +18,7 @@ class RunFiles {
  public:
   RunFiles(const std::string& inputPath, const std::string& outputPath, bool outputIsStream = false);
   // The input is the stream `inputStream` (standard input), named `inputPath` in messages.
-  RunFiles(int inputStream, const std::string& inputPath, const std::string& outputPath, bool outputIsStream,
+  RunFiles(NativeHandle inputStream, const std::string& inputPath, const std::string& outputPath, bool outputIsStream,
            const std::function<void()>& beforeRead);
 
   [[nodiscard]] const FileHandle& Input() const noexcept { return input_; }

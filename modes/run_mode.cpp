@@ -32,9 +32,9 @@ InputText ChooseEncoding(RunFiles& files, const ModeContext& context, const std:
 }
 
 RunFiles OpenRunFiles(const ModeContext& context) {
-  const bool toStream = context.OutputStream >= 0;
-  if (context.InputStream < 0) return RunFiles(context.InputPath, context.OutputPath, toStream);
-  return RunFiles(context.InputStream, context.InputPath, context.OutputPath, toStream, [&context] {
+  const bool toStream = context.OutputStream.has_value();
+  if (!context.InputStream) return RunFiles(context.InputPath, context.OutputPath, toStream);
+  return RunFiles(*context.InputStream, context.InputPath, context.OutputPath, toStream, [&context] {
     if (context.Stop.stop_requested()) throw RunCancelled();
   });
 }

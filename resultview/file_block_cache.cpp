@@ -1,7 +1,5 @@
 #include "resultview/file_block_cache.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cstring>
 #include <stdexcept>
@@ -25,9 +23,10 @@ void FileBlockCache::Open(std::shared_ptr<const FileHandle> file) {
 }
 
 std::optional<std::uint64_t> FileBlockCache::FileSize() const {
-  struct stat status {};
-  if (file_ == nullptr || ::fstat(file_->fd(), &status) != 0) return std::nullopt;
-  return static_cast<std::uint64_t>(status.st_size);
+  if (file_ == nullptr) return std::nullopt;
+  const std::optional<std::int64_t> size = TryFileSize(*file_);
+  if (!size) return std::nullopt;
+  return static_cast<std::uint64_t>(*size);
 }
 
 bool FileBlockCache::TakeShortRead() noexcept { return std::exchange(shortRead_, false); }

@@ -25,7 +25,7 @@ TEST(OpenForRead, RefusesWhatIsNotAnExistingRegularFile) {
   const std::string missing = folder.File("missing.txt");
   const FileHandle none = OpenForRead(missing);
   EXPECT_FALSE(none.valid());
-  EXPECT_EQ(none.fd(), -1);
+  EXPECT_EQ(none.native(), -1);
   EXPECT_EQ(none.error(), "No such file or directory");
   EXPECT_FALSE(std::filesystem::exists(missing));
 

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "fileio/block_io.h"
+#include "fileio/system_calls.h"
 #include "tests/support/mode_runner.h"
 #include "tests/support/temp_folder.h"
 
@@ -32,7 +33,7 @@ std::string LongLine() {
 // Counts the bytes the positioned reads ask for once `stopped` is set.
 class ReadsAfterStop {
  public:
-  ReadsAfterStop() : saved_(ReplacePositionedCalls({CountingRead, ::pwrite})) {
+  ReadsAfterStop() : saved_(ReplacePositionedCalls({CountingRead, SystemPositionedWrite})) {
     stopped = false;
     bytes = 0;
   }
@@ -44,9 +45,9 @@ class ReadsAfterStop {
   static inline std::atomic<std::size_t> bytes{0};
 
  private:
-  static ssize_t CountingRead(int fd, void* buffer, std::size_t count, off_t offset) {
+  static std::int64_t CountingRead(NativeHandle fd, void* buffer, std::size_t count, std::int64_t offset) {
     if (stopped) bytes += count;
-    return ::pread(fd, buffer, count, offset);
+    return SystemPositionedRead(fd, buffer, count, offset);
   }
 
   PositionedCalls saved_;

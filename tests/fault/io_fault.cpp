@@ -38,7 +38,7 @@ bool Concerned(int fd) {
 // Piecemeal calls alternate: an interruption, then a call that moves some bytes.
 bool Interrupted(std::atomic<int>& calls) { return calls++ % 2 == 0; }
 
-ssize_t FaultyRead(int fd, void* buffer, std::size_t count, off_t offset) {
+std::int64_t FaultyRead(NativeHandle fd, void* buffer, std::size_t count, std::int64_t offset) {
   if (!Concerned(fd)) return replaced.Read(fd, buffer, count, offset);
   const std::int64_t end = offset + static_cast<std::int64_t>(count);
   switch (fault.kind) {
@@ -77,7 +77,7 @@ ssize_t FaultyRead(int fd, void* buffer, std::size_t count, off_t offset) {
   return replaced.Read(fd, buffer, count, offset);
 }
 
-ssize_t FaultyWrite(int fd, const void* buffer, std::size_t count, off_t offset) {
+std::int64_t FaultyWrite(NativeHandle fd, const void* buffer, std::size_t count, std::int64_t offset) {
   if (!Concerned(fd)) return replaced.Write(fd, buffer, count, offset);
   const std::int64_t end = offset + static_cast<std::int64_t>(count);
   switch (fault.kind) {

@@ -74,7 +74,7 @@ struct WriteCheck {
 WriteCheck check;
 std::string inputCycle;
 
-ssize_t GeneratedRead(int /*fd*/, void* buffer, std::size_t count, off_t offset) {
+std::int64_t GeneratedRead(NativeHandle /*fd*/, void* buffer, std::size_t count, std::int64_t offset) {
   auto* out = static_cast<char*>(buffer);
   const std::int64_t end = std::min<std::int64_t>(kSize, offset + static_cast<std::int64_t>(count));
   for (std::int64_t at = offset; at < end;) {
@@ -83,7 +83,7 @@ ssize_t GeneratedRead(int /*fd*/, void* buffer, std::size_t count, off_t offset)
     std::memcpy(out + (at - offset), inputCycle.data() + phase, static_cast<std::size_t>(length));
     at += length;
   }
-  return static_cast<ssize_t>(std::max<std::int64_t>(end - offset, 0));
+  return std::max<std::int64_t>(end - offset, 0);
 }
 
 bool Matches(const char* bytes, std::int64_t offset, std::int64_t count) {
@@ -104,14 +104,14 @@ bool Matches(const char* bytes, std::int64_t offset, std::int64_t count) {
   return true;
 }
 
-ssize_t CheckedWrite(int /*fd*/, const void* buffer, std::size_t count, off_t offset) {
+std::int64_t CheckedWrite(NativeHandle /*fd*/, const void* buffer, std::size_t count, std::int64_t offset) {
   if (offset != check.nextOffset || !Matches(static_cast<const char*>(buffer), offset, static_cast<std::int64_t>(count))) {
     check.firstWrong = offset;
     errno = EIO;
     return -1;
   }
   check.nextOffset += static_cast<std::int64_t>(count);
-  return static_cast<ssize_t>(count);
+  return static_cast<std::int64_t>(count);
 }
 
 // Counts the echo's bytes rather than keeping them.

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include "fileio/block_io.h"
+#include "fileio/system_calls.h"
 #include "tests/view/result_view_fixture.h"
 
 namespace quillon::testing {
@@ -19,7 +20,7 @@ std::string NumberedLines(int count) {
 // Puts a positioned read of its own in place for as long as it lives.
 class ReadSeam {
  public:
-  explicit ReadSeam(decltype(PositionedCalls::Read) read) : previous_(ReplacePositionedCalls({read, ::pwrite})) {}
+  explicit ReadSeam(decltype(PositionedCalls::Read) read) : previous_(ReplacePositionedCalls({read, SystemPositionedWrite})) {}
   ReadSeam(const ReadSeam&) = delete;
   ReadSeam& operator=(const ReadSeam&) = delete;
   ~ReadSeam() { ReplacePositionedCalls(previous_); }
@@ -28,16 +29,16 @@ class ReadSeam {
   PositionedCalls previous_;
 };
 
-ssize_t FailingRead(int, void*, std::size_t, off_t) {
+std::int64_t FailingRead(NativeHandle, void*, std::size_t, std::int64_t) {
   errno = EIO;
   return -1;
 }
 
 // A file that seems to end after 20 bytes.
-constexpr off_t kSeemingEnd = 20;
-ssize_t ReadUpTo20(int fd, void* buffer, std::size_t count, off_t offset) {
+constexpr std::int64_t kSeemingEnd = 20;
+std::int64_t ReadUpTo20(NativeHandle fd, void* buffer, std::size_t count, std::int64_t offset) {
   if (offset >= kSeemingEnd) return 0;
-  return ::pread(fd, buffer, std::min<std::size_t>(count, static_cast<std::size_t>(kSeemingEnd - offset)), offset);
+  return SystemPositionedRead(fd, buffer, std::min<std::size_t>(count, static_cast<std::size_t>(kSeemingEnd - offset)), offset);
 }
 
 using ResultViewChangedFileTest = ResultViewTest;

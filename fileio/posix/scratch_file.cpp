@@ -36,7 +36,7 @@ std::size_t ReadStream(int fd, const std::string& shownName, std::span<char> int
 std::optional<std::size_t> SpliceStream(int fd, const std::string& shownName, const FileHandle& copy, std::int64_t at) {
   for (;;) {
     loff_t offset = at;
-    const ssize_t moved = ::splice(fd, nullptr, copy.fd(), &offset, kCopyBlock, SPLICE_F_MOVE | SPLICE_F_MORE);
+    const ssize_t moved = ::splice(fd, nullptr, copy.native(), &offset, kCopyBlock, SPLICE_F_MOVE | SPLICE_F_MORE);
     if (moved >= 0) return static_cast<std::size_t>(moved);
     if (errno == EINTR) continue;
     if (errno == EINVAL || errno == ENOSYS) return std::nullopt;
@@ -71,7 +71,7 @@ FileHandle OpenScratchFile(const std::string& shownAs) {
   return named;
 }
 
-FileHandle TakeInputStream(int fd, const std::string& shownName, const std::function<void()>& beforeRead) {
+FileHandle TakeInputStream(NativeHandle fd, const std::string& shownName, const std::function<void()>& beforeRead) {
   struct stat info {};
   if (::fstat(fd, &info) != 0) throw FileError("Cannot read", shownName, SystemReason(errno));
   if (S_ISDIR(info.st_mode)) throw FileError("Cannot read", shownName, SystemReason(EISDIR));
