@@ -81,11 +81,10 @@ void MainWindow::FitToDpi(UINT dpi, const RECT* suggested) {
 
 void MainWindow::SetIcons(UINT dpi) {
   const auto load = [dpi](int widthMetric, int heightMetric) {
-    HICON icon = nullptr;
-    if (FAILED(::LoadIconWithScaleDown(ProgramInstance(), MAKEINTRESOURCEW(kWindowIconResource), ::GetSystemMetricsForDpi(widthMetric, dpi),
-                                       ::GetSystemMetricsForDpi(heightMetric, dpi), &icon)))
-      return UniqueIcon();
-    return UniqueIcon(icon);
+    // The picture of the size asked for, or the nearest one scaled.
+    return UniqueIcon(static_cast<HICON>(::LoadImageW(ProgramInstance(), MAKEINTRESOURCEW(kWindowIconResource), IMAGE_ICON,
+                                                      ::GetSystemMetricsForDpi(widthMetric, dpi), ::GetSystemMetricsForDpi(heightMetric, dpi),
+                                                      LR_DEFAULTCOLOR)));
   };
   UniqueIcon big = load(SM_CXICON, SM_CYICON);
   UniqueIcon small = load(SM_CXSMICON, SM_CYSMICON);

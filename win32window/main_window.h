@@ -42,6 +42,7 @@ class MainWindow {
   [[nodiscard]] const WindowControls& controls() const noexcept { return controls_; }
   [[nodiscard]] WindowControls& controls() noexcept { return controls_; }
   [[nodiscard]] const Win32WindowSurface& surface() const noexcept { return surface_; }
+  [[nodiscard]] const ResultDocument& result() const noexcept { return result_; }
 
   // Keyboard navigation between the controls (Tab, arrows in the mode group, Space and Enter
   // on buttons): whether `message` was handled so. For the message loop, before dispatching.

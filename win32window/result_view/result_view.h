@@ -46,6 +46,9 @@ class ResultView {
   [[nodiscard]] std::uint64_t firstVisibleLine() const noexcept { return top_; }
   [[nodiscard]] std::uint64_t firstVisibleColumn() const noexcept { return left_; }
   [[nodiscard]] std::uint64_t visibleRows() const noexcept { return FullRows(); }
+  // The grid in pixels.
+  [[nodiscard]] int cellWidth() const noexcept { return fonts_.CellWidth(); }
+  [[nodiscard]] int lineHeight() const noexcept { return fonts_.LineHeight(); }
   [[nodiscard]] TextPosition caretPosition() const noexcept { return caret_; }
   [[nodiscard]] TextPosition selectionAnchor() const noexcept { return anchor_; }
   [[nodiscard]] bool hasSelection() const noexcept { return anchor_ != caret_; }
