@@ -66,11 +66,19 @@ MainWindow::~MainWindow() {
   window_.reset();
 }
 
-void MainWindow::FitToDpi(UINT dpi, const RECT* suggested) {
+namespace {
+
+// The window's outer size around the layout at `dpi`.
+SIZE FrameSize(UINT dpi) {
   RECT frame{0, 0, Scaled(kClientWidth, dpi), Scaled(kClientHeight, dpi)};
   if (!::AdjustWindowRectExForDpi(&frame, kStyle, FALSE, kExtendedStyle, dpi)) ::AdjustWindowRectEx(&frame, kStyle, FALSE, kExtendedStyle);
-  const int width = frame.right - frame.left;
-  const int height = frame.bottom - frame.top;
+  return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+}  // namespace
+
+void MainWindow::FitToDpi(UINT dpi, const RECT* suggested) {
+  const auto [width, height] = FrameSize(dpi);
   if (suggested != nullptr)
     ::SetWindowPos(window_.get(), nullptr, suggested->left, suggested->top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
   else
@@ -175,6 +183,14 @@ LRESULT MainWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_DROPFILES:
       OnDrop(reinterpret_cast<HDROP>(wParam));
       return 0;
+    case WM_GETMINMAXINFO: {
+      // The layout's size even where the screen is smaller, as the Revert button lies at the
+      // right: the system would otherwise shrink the window to the screen.
+      const SIZE frame = FrameSize(::GetDpiForWindow(window));
+      auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
+      limits->ptMinTrackSize = limits->ptMaxTrackSize = {frame.cx, frame.cy};
+      return 0;
+    }
     case WM_DPICHANGED:
       FitToDpi(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
       return 0;
