@@ -78,6 +78,7 @@ SIZE FrameSize(UINT dpi) {
 }  // namespace
 
 void MainWindow::FitToDpi(UINT dpi, const RECT* suggested) {
+  dpi_ = dpi;
   const auto [width, height] = FrameSize(dpi);
   if (suggested != nullptr)
     ::SetWindowPos(window_.get(), nullptr, suggested->left, suggested->top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -183,10 +184,17 @@ LRESULT MainWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_DROPFILES:
       OnDrop(reinterpret_cast<HDROP>(wParam));
       return 0;
+    case WM_NEXTDLGCTL: {
+      // What the keyboard navigation asks of a dialog (Tab, Shift+Tab), done here as the
+      // dialog manager would: the window is no dialog.
+      HWND next = LOWORD(lParam) != 0 ? reinterpret_cast<HWND>(wParam) : ::GetNextDlgTabItem(window, ::GetFocus(), wParam != 0);
+      if (next != nullptr && ::IsChild(window, next)) ::SetFocus(next);
+      return 0;
+    }
     case WM_GETMINMAXINFO: {
       // The layout's size even where the screen is smaller, as the Revert button lies at the
       // right: the system would otherwise shrink the window to the screen.
-      const SIZE frame = FrameSize(::GetDpiForWindow(window));
+      const SIZE frame = FrameSize(dpi_);
       auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
       limits->ptMinTrackSize = limits->ptMaxTrackSize = {frame.cx, frame.cy};
       return 0;

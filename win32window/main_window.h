@@ -71,6 +71,7 @@ class MainWindow {
   RevertController controller_;
   UniqueIcon bigIcon_;
   UniqueIcon smallIcon_;
+  UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
   // The control that had the focus when the window was last deactivated.
   HWND lastFocus_ = nullptr;
   bool closeAfterRun_ = false;

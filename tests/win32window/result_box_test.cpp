@@ -10,26 +10,9 @@ namespace quillon {
 namespace {
 
 using testing::ClipboardText;
+using testing::HeldKeys;
 using testing::ShownWindow;
 using testing::TempFolder;
-
-// Holds the keys down as far as GetKeyState tells the view.
-class HeldKeys {
- public:
-  explicit HeldKeys(std::initializer_list<int> keys) {
-    ::GetKeyboardState(before_);
-    BYTE held[256];
-    std::copy(std::begin(before_), std::end(before_), std::begin(held));
-    for (const int key : keys) held[key] = 0x80;
-    ::SetKeyboardState(held);
-  }
-  HeldKeys(const HeldKeys&) = delete;
-  HeldKeys& operator=(const HeldKeys&) = delete;
-  ~HeldKeys() { ::SetKeyboardState(before_); }
-
- private:
-  BYTE before_[256]{};
-};
 
 void Key(HWND view, WPARAM key) { ::SendMessageW(view, WM_KEYDOWN, key, 1); }
 

@@ -123,6 +123,27 @@ void CALLBACK WhenReady::Tick(HWND, UINT, UINT_PTR timer, DWORD) {
   self.action_();
 }
 
+HeldKeys::HeldKeys(std::initializer_list<int> keys) {
+  ::GetKeyboardState(before_);
+  BYTE held[256];
+  std::copy(std::begin(before_), std::end(before_), std::begin(held));
+  for (const int key : keys) held[key] = 0x80;
+  ::SetKeyboardState(held);
+}
+
+HeldKeys::~HeldKeys() { ::SetKeyboardState(before_); }
+
+void Press(MainWindow& window, WPARAM key) {
+  const auto scan = static_cast<LPARAM>(::MapVirtualKeyW(static_cast<UINT>(key), MAPVK_VK_TO_VSC)) << 16;
+  for (const UINT message : {WM_KEYDOWN, WM_KEYUP}) {
+    MSG press{::GetFocus(), message, key, 1 | scan | (message == WM_KEYUP ? static_cast<LPARAM>(0xC0000000u) : 0), 0, {}};
+    if (window.HandleNavigation(press)) continue;
+    ::TranslateMessage(&press);
+    ::DispatchMessageW(&press);
+  }
+  PumpMessages();
+}
+
 ::testing::AssertionResult IsIdle(const ShownWindow& shown) {
   const WindowControls& controls = shown.controls();
   if (!::IsWindowEnabled(controls.revertButton)) return ::testing::AssertionFailure() << "Revert is disabled";

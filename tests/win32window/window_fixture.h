@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -89,6 +90,21 @@ class WhenReady {
   UINT_PTR timer_;
   bool done_ = false;
 };
+
+// Holds the keys down as far as GetKeyState tells the code under test.
+class HeldKeys {
+ public:
+  explicit HeldKeys(std::initializer_list<int> keys);
+  HeldKeys(const HeldKeys&) = delete;
+  HeldKeys& operator=(const HeldKeys&) = delete;
+  ~HeldKeys();
+
+ private:
+  BYTE before_[256]{};
+};
+
+// Presses and releases `key` at the focused control, through the program's message loop.
+void Press(MainWindow& window, WPARAM key);
 
 // Whether the window is idle: Revert enabled, no wait pointer, bar at 0.
 ::testing::AssertionResult IsIdle(const ShownWindow& shown);

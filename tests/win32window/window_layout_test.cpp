@@ -94,5 +94,55 @@ TEST(WindowLayout, TabFollowsTheLayoutsOrderAndEntersTheModesAtTheCheckedOne) {
   EXPECT_TRUE(barBelowBox);
 }
 
+TEST(WindowLayout, TabArrowsAndEnterMoveAndActAsInADialog) {
+  ShownWindow shown;
+  const WindowControls& controls = shown.controls();
+  testing::Press(shown.window, VK_TAB);
+  EXPECT_EQ(::GetFocus(), controls.revertButton);
+  testing::Press(shown.window, VK_TAB);
+  EXPECT_EQ(::GetFocus(), controls.resultBox.hwnd());
+  testing::Press(shown.window, VK_TAB);
+  EXPECT_EQ(::GetFocus(), controls.lineKeepOption);
+  testing::Press(shown.window, VK_DOWN);
+  EXPECT_EQ(::GetFocus(), controls.revertLineOption);
+  EXPECT_EQ(shown.window.surface().SelectedMode(), RevertMode::RevertLine) << "the arrow checked the button it moved to";
+  {
+    const testing::HeldKeys shift({VK_SHIFT});
+    testing::Press(shown.window, VK_TAB);
+  }
+  EXPECT_EQ(::GetFocus(), controls.resultBox.hwnd());
+  // Enter on anything but a button does nothing.
+  const testing::MessageCatcher catcher;
+  testing::Press(shown.window, VK_RETURN);
+  EXPECT_TRUE(catcher.messages.empty());
+  ::SetFocus(controls.revertButton);
+  testing::Press(shown.window, VK_RETURN);
+  ASSERT_EQ(catcher.messages.size(), 1u);
+  EXPECT_EQ(catcher.messages[0].text, "no Infile");
+}
+
+// Moved to a monitor of another resolution, the window and its controls take its scale.
+TEST(WindowLayout, AChangeOfResolutionScalesTheLayout) {
+  ShownWindow shown;
+  HWND window = shown.window.hwnd();
+  constexpr UINT kDpi = 144;
+  RECT suggested{};
+  ::GetWindowRect(window, &suggested);
+  ::SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(kDpi, kDpi), reinterpret_cast<LPARAM>(&suggested));
+  // The frame as the system draws it at that resolution, around the scaled layout. (Only the
+  // message is sent here: the frame the system really draws stays at the old resolution.)
+  RECT frame{0, 0, Scaled(kClientWidth, kDpi), Scaled(kClientHeight, kDpi)};
+  ::AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_STYLE)), FALSE,
+                             static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_EXSTYLE)), kDpi);
+  RECT outer{};
+  ::GetWindowRect(window, &outer);
+  EXPECT_EQ(outer.right - outer.left, frame.right - frame.left);
+  EXPECT_EQ(outer.bottom - outer.top, frame.bottom - frame.top);
+  for (const ControlLayout& layout : kControls) {
+    SCOPED_TRACE(std::string(layout.Name));
+    EXPECT_TRUE(PlaceOf(shown.controls().Named(layout.Name)) == ScaledRect(layout.Rect, kDpi));
+  }
+}
+
 }  // namespace
 }  // namespace quillon

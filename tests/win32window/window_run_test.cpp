@@ -114,13 +114,15 @@ TEST(WindowRun, ARunStartedFromTheKeyboardLeavesTheFocusOnRevert) {
   shown.SelectMode(RevertMode::SimpleRevert);
   HWND revert = shown.controls().revertButton;
   ::SetFocus(revert);
-  // Space as the message loop hands it to the window's navigation.
-  for (const UINT message : {WM_KEYDOWN, WM_KEYUP}) {
-    MSG key{revert, message, VK_SPACE, message == WM_KEYDOWN ? 0x00390001 : static_cast<LPARAM>(0xC0390001u), 0, {}};
-    if (!shown.window.HandleNavigation(key)) ::DispatchMessageW(&key);
-  }
+  testing::Press(shown.window, VK_SPACE);
   EXPECT_EQ(ReadShared(input + "_rev.txt"), "ba") << "Space ran";
   EXPECT_TRUE(IsIdle(shown));
+  EXPECT_EQ(::GetFocus(), revert);
+
+  // Enter presses the focused button too.
+  testing::WriteWhole(input, "cd");
+  testing::Press(shown.window, VK_RETURN);
+  EXPECT_EQ(ReadShared(input + "_rev.txt"), "dc");
   EXPECT_EQ(::GetFocus(), revert);
 }
 
