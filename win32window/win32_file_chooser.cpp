@@ -21,7 +21,9 @@ constexpr std::size_t kPathUnits = 32768;
 std::optional<std::string> Win32FileChooser::ShowOpen(std::string_view filter, std::string_view lastChoice) {
   const std::wstring filters = DialogFilter(filter);
   std::vector<wchar_t> file(kPathUnits, L'\0');
-  const std::wstring last = Widen(lastChoice);
+  // The dialog takes a '/' for part of a name, not for a folder's end.
+  std::wstring last = Widen(lastChoice);
+  std::replace(last.begin(), last.end(), L'/', L'\\');
   std::copy_n(last.begin(), std::min(last.size(), file.size() - 1), file.begin());
   OPENFILENAMEW dialog{};
   dialog.lStructSize = sizeof dialog;
