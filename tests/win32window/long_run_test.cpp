@@ -59,6 +59,15 @@ TEST(LongRun, TheBarMovesWhileTheWindowKeepsDispatchingAndTheBoxShowsTheFirstLin
   // Every line of the input is 80 bytes with its LF; the result ends with one.
   EXPECT_EQ(box.lineCount(), std::filesystem::file_size(input) / 80 + 1);
   EXPECT_EQ(box.Text({0, 0}, {2, 0}), std::wstring(77, L'b') + L" 0\n" + std::wstring(77, L'c') + L" 1\n");
+  // The bar's end shows the last lines.
+  ::SendMessageW(box.hwnd(), WM_VSCROLL, SB_BOTTOM, 0);
+  EXPECT_EQ(box.firstVisibleLine(), box.lineCount() - box.visibleRows());
+  const std::uint64_t last = box.lineCount() - 2;
+  std::wstring number = std::to_wstring(last);
+  std::reverse(number.begin(), number.end());
+  const std::wstring lastLine = box.Text({last, 0}, {last + 1, 0});
+  EXPECT_EQ(lastLine.size(), 80u);
+  EXPECT_EQ(lastLine.substr(lastLine.size() - number.size() - 2), L" " + number + L"\n");
   // Only the sparse index and a few cached blocks are kept, not the 32 MB.
   EXPECT_LT(shown.window.result().MemoryBytes(), std::size_t{4} << 20);
 }

@@ -79,5 +79,36 @@ TEST_F(ResultBoxTest, AClickPlacesTheCaretAndADragSelects) {
   EXPECT_EQ(box().Text(box().selectionAnchor(), box().caretPosition()), L"jkl\na");
 }
 
+// The view as painted, read back from the screen.
+struct Picture {
+  explicit Picture(HWND view) : dc(::GetDC(view)) {}
+  Picture(const Picture&) = delete;
+  Picture& operator=(const Picture&) = delete;
+  ~Picture() { ::ReleaseDC(nullptr, dc); }
+  // How many pixels of the cell have `colour`.
+  [[nodiscard]] int Count(const ResultView& box, int row, int column, COLORREF colour) const {
+    int found = 0;
+    for (int y = row * box.lineHeight(); y < (row + 1) * box.lineHeight(); ++y)
+      for (int x = column * box.cellWidth(); x < (column + 1) * box.cellWidth(); ++x) found += ::GetPixel(dc, x, y) == colour ? 1 : 0;
+    return found;
+  }
+  HDC dc;
+};
+
+TEST_F(ResultBoxTest, CharactersArePaintedInTheirCellsAndTheSelectionHighlighted) {
+  Run("MM M\n", RevertMode::RevertLine);
+  box().SetSelection({0, 3}, {0, 4});
+  ::UpdateWindow(box().hwnd());
+  const Picture picture(box().hwnd());
+  const COLORREF background = ::GetSysColor(COLOR_WINDOW);
+  const COLORREF highlight = ::GetSysColor(COLOR_HIGHLIGHT);
+  const int cellPixels = box().cellWidth() * box().lineHeight();
+  EXPECT_LT(picture.Count(box(), 0, 0, background), cellPixels) << "an M in the first cell";
+  EXPECT_EQ(picture.Count(box(), 0, 1, background), cellPixels) << "a blank in the second";
+  EXPECT_GT(picture.Count(box(), 0, 3, highlight), 0) << "the selected M";
+  EXPECT_EQ(picture.Count(box(), 0, 2, highlight), 0);
+  EXPECT_EQ(picture.Count(box(), 1, 0, background), cellPixels) << "nothing on the empty last line";
+}
+
 }  // namespace
 }  // namespace quillon
