@@ -8,7 +8,6 @@ bool IsInputMessage(const MSG& message) noexcept {
   if (message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST) return true;
   if (message.message >= WM_MOUSEFIRST && message.message <= WM_MOUSELAST) return true;
   switch (message.message) {
-    case WM_DROPFILES:
     case WM_CONTEXTMENU:
     case WM_POINTERDOWN:
     case WM_POINTERUP:

@@ -23,11 +23,23 @@ void ToConsole(DWORD which, std::FILE* stream, const char* device, const char* m
 
 }  // namespace
 
-void UseParentConsole() {
-  if (!::AttachConsole(ATTACH_PARENT_PROCESS)) return;
+bool UseParentConsole() {
+  if (!::AttachConsole(ATTACH_PARENT_PROCESS)) return false;
   ToConsole(STD_INPUT_HANDLE, stdin, "CONIN$", "r");
   ToConsole(STD_OUTPUT_HANDLE, stdout, "CONOUT$", "w");
   ToConsole(STD_ERROR_HANDLE, stderr, "CONOUT$", "w");
+  return true;
+}
+
+// Without a console GetConsoleOutputCP gives 0 and there is nothing to set or restore.
+Utf8ConsoleOutput::Utf8ConsoleOutput() noexcept : previous_(::GetConsoleOutputCP()) {
+  if (previous_ != 0 && previous_ != CP_UTF8) ::SetConsoleOutputCP(CP_UTF8);
+}
+
+Utf8ConsoleOutput::~Utf8ConsoleOutput() {
+  std::fflush(stdout);
+  std::fflush(stderr);
+  if (previous_ != 0 && previous_ != CP_UTF8) ::SetConsoleOutputCP(previous_);
 }
 
 }  // namespace quillon

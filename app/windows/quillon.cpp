@@ -53,13 +53,19 @@ int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*ansiC
     try {
       commandLine = quillon::ParseCommandLine(arguments);
     } catch (const quillon::UsageError& error) {
-      quillon::UseParentConsole();
-      std::fputs(quillon::UsageErrorText(error.what()).c_str(), stderr);
+      const std::string text = quillon::UsageErrorText(error.what());
+      if (quillon::UseParentConsole()) {
+        const quillon::Utf8ConsoleOutput utf8;
+        std::fputs(text.c_str(), stderr);
+      } else {
+        // Started from Explorer or a shortcut: nowhere to write to.
+        ::MessageBoxW(nullptr, quillon::Widen(text).c_str(), quillon::Widen(quillon::kApplicationName).c_str(), MB_OK | MB_ICONERROR);
+      }
       return 2;
     }
     if (const auto* window = std::get_if<quillon::OpenWindow>(&commandLine)) return RunWindow(*window, show);
-    quillon::UseParentConsole();
-    inConsole = true;
+    inConsole = quillon::UseParentConsole();
+    const quillon::Utf8ConsoleOutput utf8;
     return quillon::RunWithoutWindow(commandLine);
   } catch (const std::exception& error) {
     ShowFailure(error.what(), inConsole);

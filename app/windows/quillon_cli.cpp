@@ -6,12 +6,14 @@
 #include <variant>
 #include <vector>
 
+#include "app/windows/parent_console.h"
 #include "app/windows/program_arguments.h"
 #include "cli/command_line.h"
 #include "cli/help_text.h"
 #include "cli/revert_files.h"
 
 int main() {
+  const quillon::Utf8ConsoleOutput utf8;
   try {
     const std::vector<std::string> arguments = quillon::ProgramArguments();
     quillon::CommandLine commandLine;

@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <shlobj.h>
 
-#include <cstring>
 #include <filesystem>
 #include <string>
 
@@ -15,6 +13,7 @@
 namespace quillon {
 namespace {
 
+using testing::MakeDrop;
 using testing::ShownWindow;
 using testing::TempFolder;
 using testing::TextOf;
@@ -39,22 +38,6 @@ TEST(FileChoice, AChoiceIsShownBesideTheButtonAndACancelKeepsIt) {
   EXPECT_EQ(shown.chooser.lastChoicesSeen.back(), path) << "the chooser opens at the last choice";
   EXPECT_EQ(shown.window.controller().InputPath(), path);
   EXPECT_EQ(TextOf(shown.controls().fileLabel), path);
-}
-
-// A drop as Explorer makes it: a DROPFILES header and the UTF-16 names, each ended by a NUL,
-// the list by a second one.
-HGLOBAL MakeDrop(const std::vector<std::wstring>& files) {
-  std::wstring names;
-  for (const std::wstring& file : files) names += file + L'\0';
-  names += L'\0';
-  const std::size_t bytes = sizeof(DROPFILES) + names.size() * sizeof(wchar_t);
-  HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
-  auto* header = static_cast<DROPFILES*>(::GlobalLock(memory));
-  header->pFiles = sizeof(DROPFILES);
-  header->fWide = TRUE;
-  std::memcpy(reinterpret_cast<char*>(header) + sizeof(DROPFILES), names.data(), names.size() * sizeof(wchar_t));
-  ::GlobalUnlock(memory);
-  return memory;
 }
 
 TEST(FileChoice, TheFirstDroppedFileThatIsNoFolderIsTaken) {

@@ -115,14 +115,16 @@ TEST(LongRun, InputDuringARunIsRefused) {
   };
   const WhenReady whileRunning([&] { return !::IsWindowEnabled(shown.controls().revertButton); },
                                [&] {
-                                 // A click on "..." queued during the run never reaches it.
+                                 // A click on "..." queued during the run never reaches it, nor is a drop taken.
                                  click();
+                                 ::PostMessageW(shown.window.hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(testing::MakeDrop({L"C:\\other.txt"})), 0);
                                  clicksSeen = static_cast<int>(shown.chooser.lastChoicesSeen.size());
                                });
   shown.ClickRevert();
   testing::PumpMessages();
   EXPECT_TRUE(whileRunning.done());
   EXPECT_EQ(shown.chooser.lastChoicesSeen.size(), static_cast<std::size_t>(clicksSeen)) << "the chooser was not opened again";
+  EXPECT_EQ(shown.window.controller().InputPath(), input);
   EXPECT_TRUE(IsIdle(shown));
   // The same click once the run is over opens the chooser.
   click();

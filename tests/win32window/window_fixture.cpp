@@ -1,8 +1,10 @@
 #include "tests/win32window/window_fixture.h"
 
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <algorithm>
+#include <cstring>
 #include <map>
 #include <stdexcept>
 #include <string>
@@ -151,6 +153,21 @@ void Press(MainWindow& window, WPARAM key) {
   const auto bar = ::SendMessageW(controls.progressBar, PBM_GETPOS, 0, 0);
   if (bar != 0) return ::testing::AssertionFailure() << "the bar is at " << bar;
   return ::testing::AssertionSuccess();
+}
+
+// A DROPFILES header and the UTF-16 names, each ended by a NUL, the list by a second one.
+HGLOBAL MakeDrop(const std::vector<std::wstring>& files) {
+  std::wstring names;
+  for (const std::wstring& file : files) names += file + L'\0';
+  names += L'\0';
+  const std::size_t bytes = sizeof(DROPFILES) + names.size() * sizeof(wchar_t);
+  HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
+  auto* header = static_cast<DROPFILES*>(::GlobalLock(memory));
+  header->pFiles = sizeof(DROPFILES);
+  header->fWide = TRUE;
+  std::memcpy(reinterpret_cast<char*>(header) + sizeof(DROPFILES), names.data(), names.size() * sizeof(wchar_t));
+  ::GlobalUnlock(memory);
+  return memory;
 }
 
 std::string ReadShared(const std::string& path) {

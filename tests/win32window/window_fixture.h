@@ -109,6 +109,9 @@ void Press(MainWindow& window, WPARAM key);
 // Whether the window is idle: Revert enabled, no wait pointer, bar at 0.
 ::testing::AssertionResult IsIdle(const ShownWindow& shown);
 
+// A drop of `files` as Explorer makes it, for WM_DROPFILES.
+HGLOBAL MakeDrop(const std::vector<std::wstring>& files);
+
 // The bytes of the file at `path`, read as a program that lets others even delete it meanwhile.
 std::string ReadShared(const std::string& path);
 
