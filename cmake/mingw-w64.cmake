@@ -17,3 +17,4 @@ set(CMAKE_CROSSCOMPILING_EMULATOR wine)
 
 # No mingw runtime DLLs to ship beside the program.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+
