@@ -42,6 +42,9 @@ RevertMode ModeArgument(std::string_view name) {
 // The message for getopt's '?' or ':', from the argument it stopped at.
 std::string OptionProblem(int result, std::string_view argument) {
   const bool longForm = argument.starts_with("--");
+  // Some getopt_long (the BSD one on Windows) answer ':' also for "--help=yes": an argument
+  // after '=' was given, so it cannot be missing.
+  if (result == ':' && longForm && argument.find('=') != std::string_view::npos) result = '?';
   if (result == ':') {
     if (longForm) return "option " + Quoted(argument) + " requires an argument";
     return "option requires an argument -- " + Quoted(std::string(1, static_cast<char>(optopt)));

@@ -22,6 +22,10 @@ class ReplacementFile {
 
   [[nodiscard]] const FileHandle& handle() const noexcept { return file_; }
 
+  // A handle that reads the new content, now and once it has replaced the target, and that
+  // keeps no other program from opening the output meanwhile.
+  FileHandle OpenReader();
+
   // Gives the new file the target's owner and permission bits (on Windows its attributes),
   // closes it and renames it over the target.
   void Commit();
@@ -40,6 +44,7 @@ class ReplacementFile {
   std::string folder_;
   std::string temporaryPath_;  // empty while the file has no name
   FileHandle file_;
+  FileHandle reader_;  // made before the file is marked for removal, which bars opening it
   bool committed_ = false;
 };
 

@@ -27,7 +27,7 @@ OutputWriter::OutputWriter(RunFiles& files, const ModeContext& context, std::siz
   if (file_ != nullptr) {
     // The observer reads the result back through a descriptor of its own; without one (no
     // descriptors left) it could show nothing, so the run says why instead.
-    FileHandle forObserver = DuplicateHandle(file_->handle());
+    FileHandle forObserver = file_->OpenReader();
     if (!forObserver.valid()) throw FileError("Cannot write", shownPath_, forObserver.error());
     observer_.OutputOpened(std::move(forObserver));
   }

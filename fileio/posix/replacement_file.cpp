@@ -74,6 +74,8 @@ void ReplacementFile::GiveTemporaryName() {
   });
 }
 
+FileHandle ReplacementFile::OpenReader() { return DuplicateHandle(file_); }
+
 void ReplacementFile::KeepAfterClose() {
   if (temporaryPath_.empty()) GiveTemporaryName();
 }

@@ -5,6 +5,7 @@
 #include "fileio/file_error.h"
 #include "fileio/system_calls.h"
 #include "fileio/wide_text.h"
+#include "fileio/windows/windows_reasons.h"
 
 namespace quillon {
 
@@ -29,7 +30,7 @@ FileHandle OpenForRead(const std::string& path) {
   const std::wstring systemPath = SystemPath(path);
   const DWORD attributes = ::GetFileAttributesW(systemPath.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
-    return FileHandle::Failed(path, ERROR_DIRECTORY_NOT_SUPPORTED);
+    return FileHandle::Failed(path, kIsAFolder);
   FileHandle handle = OpenWith(path, GENERIC_READ, OPEN_EXISTING);
   if (!handle.valid()) return handle;
   // Devices (CON, NUL, COM1) and pipes open like files but are not read at positions.

@@ -6,6 +6,7 @@
 
 #include "fileio/file_error.h"
 #include "fileio/wide_text.h"
+#include "fileio/windows/windows_reasons.h"
 
 namespace quillon {
 
@@ -15,18 +16,14 @@ namespace {
   throw FileError("Cannot write", outputPath, SystemReason(static_cast<int>(error)));
 }
 
-// Where the open file `handle` really is, with the links on its way resolved.
+// Where the open file `handle` really is, with the links on its way resolved; the path as
+// given where the system cannot tell (Wine, on paths longer than MAX_PATH).
 std::string FinalPath(HANDLE handle, const std::string& outputPath) {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = ::GetFinalPathNameByHandleW(handle, path.data(), static_cast<DWORD>(path.size()), FILE_NAME_NORMALIZED);
-    if (length == 0) Fail(outputPath, ::GetLastError());
-    if (length < path.size()) {
-      path.resize(length);
-      return Narrow(path);
-    }
-    path.resize(length + 1);
-  }
+  std::wstring path(32768, L'\0');
+  const DWORD length = ::GetFinalPathNameByHandleW(handle, path.data(), static_cast<DWORD>(path.size()), FILE_NAME_NORMALIZED);
+  if (length == 0 || length >= path.size()) return outputPath;
+  path.resize(length);
+  return Narrow(path);
 }
 
 }  // namespace
@@ -48,7 +45,7 @@ OutputTarget ResolveOutputTarget(const std::string& outputPath) {
   } closer{handle};
   BY_HANDLE_FILE_INFORMATION info{};
   if (!::GetFileInformationByHandle(handle, &info)) Fail(outputPath, ::GetLastError());
-  if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) Fail(outputPath, ERROR_DIRECTORY_NOT_SUPPORTED);
+  if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) throw FileError("Cannot write", outputPath, kIsAFolder);
   if (::GetFileType(handle) != FILE_TYPE_DISK) throw FileError("Cannot write", outputPath, "not a regular file");
   OutputTarget target{.Path = FinalPath(handle, outputPath), .Exists = true};
   target.PermissionBits = info.dwFileAttributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE);

@@ -40,9 +40,16 @@ ReplacementFile::ReplacementFile(OutputTarget target, std::string shownPath)
     return 0;
   });
   file_.ShowAs(shownPath_);
+  // A handle of its own, without the right to delete, which would keep other programs from
+  // opening the output for as long as the result is shown.
+  HANDLE reader = ::ReOpenFile(file_.native(), GENERIC_READ, kShareAll, 0);
+  reader_ = reader == INVALID_HANDLE_VALUE ? FileHandle::Failed(shownPath_, static_cast<int>(::GetLastError()))
+                                           : FileHandle(reader, shownPath_);
   // Without it the file is still removed when this object goes away uncommitted.
   (void)DeleteOnClose(file_.native(), true);
 }
+
+FileHandle ReplacementFile::OpenReader() { return std::move(reader_); }
 
 ReplacementFile::~ReplacementFile() {
   if (committed_) return;
