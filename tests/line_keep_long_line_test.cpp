@@ -1,5 +1,3 @@
-#include <unistd.h>
-
 #include <algorithm>
 #include <atomic>
 #include <stop_token>

@@ -6,6 +6,7 @@
 #include <new>
 #include <system_error>
 
+#include "fileio/file_handle.h"
 #include "fileio/file_error.h"
 #include "tests/support/recording_surface.h"
 #include "tests/support/temp_folder.h"
@@ -80,7 +81,8 @@ TEST(RunCommand, ReportsAFailedRunOnceTheWindowIsIdleAgain) {
   window.controller.ChooseInput(folder.File("missing.txt"));
   window.surface.calls.clear();
   window.controller.Revert();
-  const std::string message = "message Cannot open \"" + folder.File("missing.txt") + "\": No such file or directory";
+  // In the system's words: "No such file or directory" on Linux.
+  const std::string message = "message Cannot open \"" + folder.File("missing.txt") + "\": " + OpenForRead(folder.File("missing.txt")).error();
   std::vector<std::string> expected = kLeaveBusy;
   expected.push_back(message);
   EXPECT_EQ(Tail(window.surface.calls, 4), expected);

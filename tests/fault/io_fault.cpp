@@ -1,7 +1,8 @@
 #include "tests/fault/io_fault.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
+#if defined(_WIN32)
+#include <windows.h>
+#endif
 
 #include <algorithm>
 #include <atomic>
@@ -11,6 +12,7 @@
 #include <stdexcept>
 
 #include "fileio/block_io.h"
+#include "tests/support/temp_folder.h"
 
 namespace quillon::testing {
 
@@ -24,19 +26,45 @@ PositionedCalls replaced{};
 
 using Kind = IoFault::Kind;
 
-// Whether `fd` is a file in the folder the fault is confined to, named or not yet named.
-bool Concerned(int fd) {
-  if (fault.within.empty()) return true;
+// The reasons a failed call gives, as the system has them.
+#if defined(_WIN32)
+void FailWith(Kind kind) {
+  ::SetLastError(kind == Kind::DiskFull ? ERROR_DISK_FULL : ERROR_CRC);
+}
+bool InterruptionsHappen() { return false; }
+
+std::filesystem::path FolderOf(NativeHandle fd) {
+  wchar_t path[4096];
+  const DWORD length = ::GetFinalPathNameByHandleW(fd, path, 4096, FILE_NAME_NORMALIZED);
+  if (length == 0 || length >= 4096) return {};
+  std::wstring_view shown(path, length);
+  // As the standard library names the folder the fault is confined to.
+  if (shown.starts_with(LR"(\\?\)")) shown.remove_prefix(4);
+  return std::filesystem::path(shown).parent_path();
+}
+#else
+void FailWith(Kind kind) { errno = kind == Kind::DiskFull ? ENOSPC : kind == Kind::Piecemeal ? EINTR : EIO; }
+bool InterruptionsHappen() { return true; }
+
+std::filesystem::path FolderOf(NativeHandle fd) {
   std::error_code error;
   std::string target = std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(fd), error).string();
-  if (error) return true;
+  if (error) return {};
   constexpr std::string_view kDeleted = " (deleted)";
   if (target.ends_with(kDeleted)) target.resize(target.size() - kDeleted.size());
-  return std::filesystem::path(target).parent_path() == fault.within;
+  return std::filesystem::path(target).parent_path();
+}
+#endif
+
+// Whether `fd` is a file in the folder the fault is confined to, named or not yet named.
+bool Concerned(NativeHandle fd) {
+  if (fault.within.empty()) return true;
+  const std::filesystem::path folder = FolderOf(fd);
+  return folder.empty() || folder == fault.within;
 }
 
 // Piecemeal calls alternate: an interruption, then a call that moves some bytes.
-bool Interrupted(std::atomic<int>& calls) { return calls++ % 2 == 0; }
+bool Interrupted(std::atomic<int>& calls) { return InterruptionsHappen() && calls++ % 2 == 0; }
 
 std::int64_t FaultyRead(NativeHandle fd, void* buffer, std::size_t count, std::int64_t offset) {
   if (!Concerned(fd)) return replaced.Read(fd, buffer, count, offset);
@@ -45,7 +73,7 @@ std::int64_t FaultyRead(NativeHandle fd, void* buffer, std::size_t count, std::i
     case Kind::BadByte:
       if (offset <= fault.at && fault.at < end) {
         if (offset == fault.at) {
-          errno = EIO;
+          FailWith(fault.kind);
           return -1;
         }
         count = static_cast<std::size_t>(fault.at - offset);  // the good bytes before the bad one
@@ -56,17 +84,17 @@ std::int64_t FaultyRead(NativeHandle fd, void* buffer, std::size_t count, std::i
       if (end > fault.at) count = static_cast<std::size_t>(fault.at - offset);
       break;
     case Kind::ShrinksMidRun:
-      if (++reads == 2 && ::truncate(fault.path.c_str(), fault.at) != 0) return -1;
+      if (++reads == 2) std::filesystem::resize_file(FileSystemPath(fault.path), static_cast<std::uintmax_t>(fault.at));
       break;
     case Kind::GrowsMidRun:
       if (++reads == 2) {
-        struct stat info {};
-        if (::stat(fault.path.c_str(), &info) != 0 || ::truncate(fault.path.c_str(), info.st_size + fault.at) != 0) return -1;
+        const std::filesystem::path grown = FileSystemPath(fault.path);
+        std::filesystem::resize_file(grown, std::filesystem::file_size(grown) + static_cast<std::uintmax_t>(fault.at));
       }
       break;
     case Kind::Piecemeal:
       if (Interrupted(reads)) {
-        errno = EINTR;
+        FailWith(fault.kind);
         return -1;
       }
       count = std::min(count, static_cast<std::size_t>(fault.at));
@@ -83,7 +111,7 @@ std::int64_t FaultyWrite(NativeHandle fd, const void* buffer, std::size_t count,
   switch (fault.kind) {
     case Kind::DiskFull:
       if (offset >= fault.at) {
-        errno = ENOSPC;
+        FailWith(fault.kind);
         return -1;
       }
       if (end > fault.at) count = static_cast<std::size_t>(fault.at - offset);
@@ -94,7 +122,7 @@ std::int64_t FaultyWrite(NativeHandle fd, const void* buffer, std::size_t count,
       break;
     case Kind::Piecemeal:
       if (Interrupted(writes)) {
-        errno = EINTR;
+        FailWith(fault.kind);
         return -1;
       }
       count = std::min(count, static_cast<std::size_t>(fault.at));
@@ -110,7 +138,7 @@ std::int64_t FaultyWrite(NativeHandle fd, const void* buffer, std::size_t count,
 InjectedIoFault::InjectedIoFault(IoFault injected) {
   if (injected.kind == Kind::Piecemeal && injected.at < 1) throw std::invalid_argument("piecemeal calls must move bytes");
   fault = std::move(injected);
-  if (!fault.within.empty()) fault.within = std::filesystem::canonical(fault.within).string();
+  if (!fault.within.empty()) fault.within = std::filesystem::canonical(FileSystemPath(fault.within)).string();
   reads = 0;
   writes = 0;
   replaced = ReplacePositionedCalls({FaultyRead, FaultyWrite});

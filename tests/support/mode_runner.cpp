@@ -17,7 +17,7 @@ ModeRun RunMode(const TempFolder& folder, RevertMode mode, std::string_view inpu
   } catch (const std::exception& error) {
     run.error = error.what();
   }
-  run.output = std::filesystem::exists(outputPath) ? ReadWhole(outputPath) : "<none>";
+  run.output = std::filesystem::exists(FileSystemPath(outputPath)) ? ReadWhole(outputPath) : "<none>";
   run.echo = log.echo;
   run.progress = log.values;
   run.encoding = log.encoding;

@@ -28,6 +28,9 @@ class TempFolder {
   std::string path_;
 };
 
+// `utf8` as the standard library takes a path, in any script on every system.
+std::filesystem::path FileSystemPath(std::string_view utf8);
+
 std::string ReadWhole(const std::string& path);
 void WriteWhole(const std::string& path, std::string_view bytes);
 

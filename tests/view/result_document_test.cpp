@@ -1,9 +1,9 @@
 #include "resultview/result_document.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <atomic>
+#include <filesystem>
 #include <random>
 #include <string>
 #include <thread>
@@ -41,6 +41,9 @@ class ResultDocumentTest : public ::testing::Test {
   void StartRun(bool utf8 = false) {
     document_.Reset();
     document_.SetUtf8Text(utf8);
+    // Each run writes a file of its own, as the program's runs do: on Windows a removed file
+    // keeps its name until the view lets go of it.
+    path_ = folder_.File("result-" + std::to_string(++runs_) + ".txt");
     output_ = OpenNewForWrite(path_);
     ASSERT_TRUE(output_.valid()) << output_.error();
     document_.OutputOpened(DuplicateHandle(output_));
@@ -67,7 +70,8 @@ class ResultDocumentTest : public ::testing::Test {
   }
 
   TempFolder folder_;
-  const std::string path_ = folder_.File("result.txt");
+  std::string path_;
+  int runs_ = 0;
   ResultDocument document_{128};
   FileHandle output_;
   std::uint64_t written_ = 0;
@@ -122,7 +126,7 @@ TEST_F(ResultDocumentTest, CellsOfUtf8TextAreReadWhileTheRunWritesThemFromAnothe
   EXPECT_EQ(LineCells(lines, 2).AtColumn(line.size()), spots.back());
 
   // A new run shows bytes unless it says otherwise.
-  ASSERT_EQ(::unlink(path_.c_str()), 0);
+  ASSERT_TRUE(std::filesystem::remove(path_));
   StartRun();
   Write("\xE6\xBC\xA2");
   EXPECT_FALSE(document_.Lines().Utf8());
@@ -132,7 +136,7 @@ TEST_F(ResultDocumentTest, CellsOfUtf8TextAreReadWhileTheRunWritesThemFromAnothe
 TEST_F(ResultDocumentTest, ADroppedOutputStillShowsWhatWasWritten) {
   StartRun();
   Write("written before\nthe run failed");
-  ASSERT_EQ(::unlink(path_.c_str()), 0);
+  ASSERT_TRUE(std::filesystem::remove(path_));
   output_ = {};
   const ResultLines lines = document_.Lines();
   ASSERT_EQ(lines.Count(), 2u);
@@ -142,7 +146,7 @@ TEST_F(ResultDocumentTest, ADroppedOutputStillShowsWhatWasWritten) {
 TEST_F(ResultDocumentTest, ANewRunStartsOverAndForgetsTheOldFile) {
   StartRun();
   Write("old\nold\nold\n");
-  ASSERT_EQ(::unlink(path_.c_str()), 0);
+  ASSERT_TRUE(std::filesystem::remove(path_));
   const std::uint64_t generation = document_.generation();
   StartRun();
   EXPECT_GT(document_.generation(), generation);
@@ -184,7 +188,7 @@ TEST(FileBlockCacheTest, FewSmallBlocksGiveTheFileBytesInAnyOrderAndAsItGrows) {
   EXPECT_EQ(out, text.substr(950, 100));
 
   // And shrinks: the read comes up short, and says so.
-  ASSERT_EQ(::truncate(path.c_str(), 500), 0);
+  std::filesystem::resize_file(path, 500);
   std::string beyond(100, '?');
   EXPECT_EQ(cache.Read(2000, beyond), 0u);
   EXPECT_TRUE(cache.TakeShortRead());
@@ -200,7 +204,8 @@ TEST_F(ResultDocumentTest, AUtf16ResultReadsAsItsUtf8Text) {
   for (const bool littleEndian : {true, false}) {
     // The result's text after its byte-order mark.
     const std::string utf16 = testing::ReferenceUtf16Of(utf8, littleEndian).substr(2);
-    ::unlink(path_.c_str());
+    std::error_code ignored;
+    std::filesystem::remove(path_, ignored);
     StartRun();
     document_.SetUtf16Text(littleEndian ? unicode::Utf16Order::LittleEndian : unicode::Utf16Order::BigEndian);
     for (std::size_t at = 0; at < utf16.size(); at += 7) Write(std::string_view(utf16).substr(at, 7));
