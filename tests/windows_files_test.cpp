@@ -44,13 +44,13 @@ class Locked {
 };
 
 struct Scene {
-  std::string input;
-  std::string message;  // empty: the run must succeed
-  std::string alsoMeant;  // another wording the system may choose for the same failure
-  IoFault fault;
+  std::string input{};
+  std::string message{};    // empty: the run must succeed
+  std::string alsoMeant{};  // another wording the system may choose for the same failure
+  IoFault fault{};
   // What another program holds while the run goes on, taken once the folder is seen as it was.
-  std::function<std::shared_ptr<void>()> holdDuringTheRun;
-  std::string changedByTheCase;  // a name the case itself changes
+  std::function<std::shared_ptr<void>()> holdDuringTheRun{};
+  std::string changedByTheCase{};  // a name the case itself changes
 };
 
 struct WindowsCase {
@@ -82,7 +82,7 @@ Scene Failing(std::string input, std::string message, IoFault fault = {}) {
 }
 Scene Succeeding(std::string input) { return {.input = std::move(input)}; }
 
-const std::vector<WindowsCase>& Cases() {
+const std::vector<WindowsCase>& WindowsCases() {
   static const std::vector<WindowsCase> cases = {
       {"MissingInput",
        [](const TempFolder& folder) {
@@ -233,7 +233,9 @@ TEST_P(WindowsFiles, TheRunEndsAsTheCaseSaysAndChangesNothingElse) {
         message = FailureMessage(error, scene.input);
       }
     }
-    if (message != scene.alsoMeant) EXPECT_EQ(message, scene.message);
+    if (message != scene.alsoMeant) {
+      EXPECT_EQ(message, scene.message);
+    }
     auto after = Contents(root, scene.changedByTheCase);
     if (scene.message.empty()) {
       // The same bytes in a plain folder give the result the output must hold.
@@ -253,8 +255,8 @@ TEST_P(WindowsFiles, TheRunEndsAsTheCaseSaysAndChangesNothingElse) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, WindowsFiles, ::testing::ValuesIn(Cases()),
-                         [](const ::testing::TestParamInfo<WindowsCase>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Cases, WindowsFiles, ::testing::ValuesIn(WindowsCases()),
+                         [](const ::testing::TestParamInfo<WindowsCase>& shown) { return shown.param.name; });
 
 }  // namespace
 }  // namespace quillon::testing
