@@ -7,23 +7,9 @@
 #include <stdexcept>
 #include <thread>
 
+#include "window/active_run.h"
+
 namespace quillon {
-namespace {
-
-// Forgets the run's stop source however Run ends.
-class ActiveRun {
- public:
-  ActiveRun(std::optional<std::stop_source>& slot, std::stop_source source) : slot_(slot) { slot_ = std::move(source); }
-  ActiveRun(const ActiveRun&) = delete;
-  ActiveRun& operator=(const ActiveRun&) = delete;
-  ~ActiveRun() { slot_.reset(); }
-
- private:
-  std::optional<std::stop_source>& slot_;
-};
-
-}  // namespace
-
 void BackgroundRun::Run(const std::function<void(std::stop_token)>& work) {
   if (Active()) throw std::logic_error("a run is already in progress");
   QEventLoop loop;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "qtwindow/widget_text.h"
+#include "window/file_chooser.h"
 
 namespace quillon {
 namespace {
@@ -21,17 +22,8 @@ QString QtPatterns(std::string_view patterns) {
 
 QStringList DialogNameFilters(std::string_view filter) {
   QStringList entries;
-  while (!filter.empty()) {
-    const std::size_t descriptionEnd = filter.find('|');
-    if (descriptionEnd == std::string_view::npos)
-      throw std::invalid_argument("the file filter entry \"" + std::string(filter) + "\" has no patterns");
-    const std::string_view description = filter.substr(0, descriptionEnd);
-    filter.remove_prefix(descriptionEnd + 1);
-    const std::size_t patternsEnd = filter.find('|');
-    const std::string_view patterns = filter.substr(0, patternsEnd);
-    filter.remove_prefix(patternsEnd == std::string_view::npos ? filter.size() : patternsEnd + 1);
+  for (const auto& [description, patterns] : ChooserFilterEntries(filter))
     entries << WidgetText(description) + QStringLiteral(" (") + QtPatterns(patterns) + u')';
-  }
   return entries;
 }
 

@@ -51,6 +51,7 @@ struct Scene {
   // What another program holds while the run goes on, taken once the folder is seen as it was.
   std::function<std::shared_ptr<void>()> holdDuringTheRun{};
   std::string changedByTheCase{};  // a name the case itself changes
+  bool outputReadOnly = false;     // the new output keeps the old one's read-only attribute
 };
 
 struct WindowsCase {
@@ -128,7 +129,9 @@ const std::vector<WindowsCase>& WindowsCases() {
        [](const TempFolder& folder) {
          const std::string input = LayInput(folder.File("in.txt"), Lines(9000));
          ::SetFileAttributesW(SystemPath(input + "_rev.txt").c_str(), FILE_ATTRIBUTE_READONLY);
-         return Succeeding(input);
+         Scene scene = Succeeding(input);
+         scene.outputReadOnly = true;
+         return scene;
        }},
       {"OutputIsAFolder",
        [](const TempFolder& folder) {
@@ -242,7 +245,7 @@ TEST_P(WindowsFiles, TheRunEndsAsTheCaseSaysAndChangesNothingElse) {
       const ModeRun expected = testing::RunMode(mode, input);
       EXPECT_EQ(ReadWhole(LongForm(output)), expected.output);
       const DWORD attributes = ::GetFileAttributesW(SystemPath(output).c_str());
-      EXPECT_EQ(attributes & FILE_ATTRIBUTE_READONLY, GetParam().name == "OutputReadOnly" ? DWORD{FILE_ATTRIBUTE_READONLY} : 0U);
+      EXPECT_EQ(attributes & FILE_ATTRIBUTE_READONLY, scene.outputReadOnly ? DWORD{FILE_ATTRIBUTE_READONLY} : 0U);
       ::SetFileAttributesW(SystemPath(output).c_str(), FILE_ATTRIBUTE_NORMAL);
       const std::string outputKey = Key(FileSystemPath(LongForm(output)), root);
       after.erase(outputKey);

@@ -8,36 +8,19 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QScrollBar>
-#include <QStringDecoder>
 #include <algorithm>
 #include <cmath>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "resultview/copied_text.h"
 #include "resultview/line_cells.h"
-#include "resultview/result_shown_text.h"
 
 namespace quillon {
 
-namespace {
-
-// `position` moved onto the text of `lines`; past the last line, to the text's end. In UTF-8
-// text, inside a cluster, to its start.
-TextPosition ClampedTo(const ResultLines& lines, TextPosition position) {
-  if (position.line >= lines.Count()) return lines.End();
-  if (lines.Utf8()) return {position.line, LineCells(lines, position.line).AtColumn(position.column).column};
-  position.column = std::min(position.column, lines.Length(position.line));
-  return position;
-}
-
-// Copies read this much of the file at a time.
-constexpr std::size_t kCopyChunk = std::size_t{1} << 20;
-
-}  // namespace
-
 ResultView::ResultView(ResultDocument& document, QWidget* parent, ResultViewLimits limits)
-    : QAbstractScrollArea(parent), document_(document), limits_(limits), generation_(document.generation()) {
+    : QAbstractScrollArea(parent), document_(document), limits_(limits), shown_(document.generation()) {
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   setFocusPolicy(Qt::StrongFocus);
@@ -61,32 +44,17 @@ void ResultView::refresh() { (void)ReadCurrent(); }
 
 void ResultView::Absorb(const ResultLines& lines) {
   // Resets happen on this thread, so the generation belongs to `lines`.
-  const std::uint64_t generation = document_.generation();
-  const bool reset = generation != generation_;
-  if (!reset && lines.Size() == size_) return;
-  const bool shrank = !reset && lines.Size() < size_;
-  const std::uint64_t lastLineBefore = lineCount_ - 1;
-  const std::uint64_t longestBefore = longestLine_;
-  generation_ = generation;
-  size_ = lines.Size();
-  lineCount_ = lines.Count();
-  longestLine_ = lines.LongestCells();
-  utf8_ = lines.Utf8();
-  if (reset) {
+  const ShownExtent::Change change = shown_.TakeIn(lines, document_.generation(), top_ + FullRows());
+  if (change.reset) {
     top_ = left_ = 0;
     anchor_ = caret_ = {};
     wantedCell_ = 0;
-    viewport()->update();
-  } else if (shrank) {
-    // Another program cut the file short: the selection keeps to what is left.
+  } else if (change.shrank) {
     anchor_ = ClampedTo(lines, anchor_);
     caret_ = ClampedTo(lines, caret_);
-    viewport()->update();
-  } else if (lastLineBefore <= top_ + FullRows()) {
-    // Only the last line can have grown and only lines after it been added.
-    viewport()->update();
   }
-  if (reset || shrank || lineCount_ - 1 != lastLineBefore || longestLine_ != longestBefore) UpdateScrollBars();
+  if (change.repaint) viewport()->update();
+  if (change.rescale) UpdateScrollBars();
 }
 
 void ResultView::UpdateFontMetrics() {
@@ -110,11 +78,8 @@ std::uint64_t ResultView::FullColumns() const noexcept {
 void ResultView::UpdateScrollBars() {
   const std::uint64_t rows = FullRows();
   const std::uint64_t columns = FullColumns();
-  const std::uint64_t lines = lineCount_;
-  // One cell more than the longest line, for the caret after its end.
-  const std::uint64_t width = longestLine_ + 1;
-  verticalScale_ = ScrollScale(lines > rows ? lines - rows : 0, limits_.scrollBarSteps);
-  horizontalScale_ = ScrollScale(width > columns ? width - columns : 0, limits_.scrollBarSteps);
+  verticalScale_ = shown_.VerticalScale(rows, limits_.scrollBarSteps);
+  horizontalScale_ = shown_.HorizontalScale(columns, limits_.scrollBarSteps);
   top_ = std::min(top_, verticalScale_.maximum());
   left_ = std::min(left_, horizontalScale_.maximum());
 
@@ -158,7 +123,7 @@ void ResultView::EnsureCaretVisible() {
   std::uint64_t left = left_;
   if (caret_.line < top) top = caret_.line;
   else if (caret_.line >= top + rows) top = caret_.line - rows + 1;
-  const std::uint64_t caretCell = utf8_ ? CellOf(document_.Lines(), caret_) : caret_.column;
+  const std::uint64_t caretCell = shown_.utf8() ? CellOf(document_.Lines(), caret_) : caret_.column;
   if (caretCell < left) left = caretCell;
   else if (caretCell >= left + columns) left = caretCell - columns + 1;
   ScrollTo(top, left);
@@ -194,54 +159,9 @@ std::uint64_t ResultView::CellOf(const ResultLines& lines, TextPosition position
   return LineCells(lines, position.line).AtColumn(position.column).cell;
 }
 
-QString ResultView::Utf8TextOf(const ResultLines& lines, std::uint64_t begin, std::uint64_t end) {
-  QString text;
-  text.reserve(static_cast<qsizetype>(std::min<std::uint64_t>(end - begin, kCopyChunk)));
-  // Decodes across chunks, so that a character split between two comes out whole.
-  QStringDecoder decoder(QStringDecoder::Utf8);
-  std::vector<char> chunk(static_cast<std::size_t>(std::min<std::uint64_t>(end - begin, kCopyChunk)));
-  std::string withLf;
-  bool afterCr = false;
-  for (std::uint64_t at = begin; at < end;) {
-    const auto wanted = static_cast<std::size_t>(std::min<std::uint64_t>(chunk.size(), end - at));
-    const std::size_t got = lines.Read(at, std::span<char>(chunk).first(wanted));
-    // Each line break as one LF, as for a text of bytes: what a copy gives does not depend on
-    // whether the result was read as text.
-    withLf.clear();
-    for (const char byte : std::span<const char>(chunk.data(), got)) {
-      if (!(afterCr && byte == '\n')) withLf.push_back(byte == '\r' ? '\n' : byte);
-      afterCr = byte == '\r';
-    }
-    text += decoder(QByteArrayView(withLf.data(), static_cast<qsizetype>(withLf.size())));
-    if (got < wanted) break;
-    at += got;
-  }
-  return text;
-}
-
 QString ResultView::TextOf(const ResultLines& lines, std::uint64_t begin, std::uint64_t end) {
-  if (lines.Utf8()) return Utf8TextOf(lines, begin, end);
-  // Every byte makes at most one character.
-  const auto size = static_cast<std::size_t>(end - begin);
-  QString text(static_cast<qsizetype>(size), Qt::Uninitialized);
-  // QChar is a char16_t in a wrapper; QString's own conversions treat its buffer the same way.
-  const std::span<char16_t> out(reinterpret_cast<char16_t*>(text.data()), size);
-  std::vector<char> chunk(std::min(size, kCopyChunk));
-  std::size_t shown = 0;
-  bool afterCr = false;
-  for (std::uint64_t at = begin; at < end;) {
-    const auto wanted = static_cast<std::size_t>(std::min<std::uint64_t>(chunk.size(), end - at));
-    const std::size_t got = lines.Read(at, std::span<char>(chunk).first(wanted));
-    std::span<const char> bytes(chunk.data(), got);
-    // The LF of a CR LF split between chunks belongs to the break the CR gave.
-    if (afterCr && !bytes.empty() && bytes.front() == '\n') bytes = bytes.subspan(1);
-    shown += ShownText(bytes, out.subspan(shown));
-    afterCr = got > 0 && chunk[got - 1] == '\r';
-    if (got < wanted) break;
-    at += got;
-  }
-  text.truncate(static_cast<qsizetype>(shown));
-  return text;
+  const std::u16string text = CopiedText(lines, begin, end);
+  return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 QString ResultView::text(TextPosition from, TextPosition to) {

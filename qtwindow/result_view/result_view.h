@@ -15,6 +15,7 @@
 #include "resultview/result_lines.h"
 #include "resultview/result_position.h"
 #include "resultview/result_scroll_scale.h"
+#include "resultview/shown_extent.h"
 
 class QMenu;
 
@@ -43,7 +44,7 @@ class ResultView : public QAbstractScrollArea {
   explicit ResultView(ResultDocument& document, QWidget* parent = nullptr, ResultViewLimits limits = {});
   ~ResultView() override;
 
-  [[nodiscard]] std::uint64_t lineCount() const noexcept { return lineCount_; }
+  [[nodiscard]] std::uint64_t lineCount() const noexcept { return shown_.lineCount(); }
   [[nodiscard]] std::uint64_t firstVisibleLine() const noexcept { return top_; }
   [[nodiscard]] std::uint64_t firstVisibleColumn() const noexcept { return left_; }
   [[nodiscard]] TextPosition caretPosition() const noexcept { return caret_; }
@@ -100,7 +101,6 @@ class ResultView : public QAbstractScrollArea {
   void Absorb(const ResultLines& lines);
   // The characters of the bytes from `begin` to `end`, as a copy gives them.
   [[nodiscard]] static QString TextOf(const ResultLines& lines, std::uint64_t begin, std::uint64_t end);
-  [[nodiscard]] static QString Utf8TextOf(const ResultLines& lines, std::uint64_t begin, std::uint64_t end);
   // The cell where `position` is shown.
   [[nodiscard]] static std::uint64_t CellOf(const ResultLines& lines, TextPosition position);
 
@@ -141,12 +141,7 @@ class ResultView : public QAbstractScrollArea {
   ResultDocument& document_;
   const ResultViewLimits limits_;
   // The text as the view last took it in.
-  std::uint64_t generation_ = 0;
-  std::uint64_t size_ = 0;
-  std::uint64_t lineCount_ = 1;
-  // In cells.
-  std::uint64_t longestLine_ = 0;
-  bool utf8_ = false;
+  ShownExtent shown_;
   ScrollScale verticalScale_;
   ScrollScale horizontalScale_;
   bool settingScrollBars_ = false;

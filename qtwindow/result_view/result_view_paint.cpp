@@ -26,7 +26,7 @@ QString PaintedText(std::span<const char> bytes) {
 void ResultView::paintEvent(QPaintEvent* event) {
   QPainter painter(viewport());
   painter.fillRect(event->rect(), palette().color(QPalette::Base));
-  if (document_.generation() != generation_) {
+  if (document_.generation() != shown_.generation()) {
     // A new run has begun since the last refresh: nothing of the old text is valid any more.
     QTimer::singleShot(0, this, &ResultView::refresh);
     return;
@@ -36,7 +36,7 @@ void ResultView::paintEvent(QPaintEvent* event) {
   const ResultLines lines = document_.Lines();
   if (lines.Utf8()) PaintClusterLines(painter, lines, event->rect().bottom() + 1);
   else PaintLines(painter, lines, event->rect().bottom() + 1);
-  if (document_.FoundShorter() || lines.Size() < size_) QTimer::singleShot(0, this, &ResultView::refresh);
+  if (document_.FoundShorter() || lines.Size() < shown_.size()) QTimer::singleShot(0, this, &ResultView::refresh);
 }
 
 ResultView::PaintStyle ResultView::CurrentPaintStyle() const {

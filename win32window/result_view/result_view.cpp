@@ -5,24 +5,15 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "resultview/copied_text.h"
 #include "resultview/line_cells.h"
 #include "win32window/result_view/clipboard.h"
-#include "win32window/result_view/copied_text.h"
 #include "win32window/window_procedure.h"
 
 namespace quillon {
 namespace {
 
 constexpr const wchar_t* kClassName = L"QuillonResultView";
-
-// `position` moved onto the text of `lines`; past the last line, to the text's end. In UTF-8
-// text, inside a cluster, to its start.
-TextPosition ClampedTo(const ResultLines& lines, TextPosition position) {
-  if (position.line >= lines.Count()) return lines.End();
-  if (lines.Utf8()) return {position.line, LineCells(lines, position.line).AtColumn(position.column).column};
-  position.column = std::min(position.column, lines.Length(position.line));
-  return position;
-}
 
 void RegisterResultViewClass() {
   WNDCLASSEXW windowClass{};
@@ -38,7 +29,7 @@ void RegisterResultViewClass() {
 }  // namespace
 
 ResultView::ResultView(HWND parent, ResultDocument& document, int controlId, ResultViewLimits limits)
-    : document_(document), limits_(limits), generation_(document.generation()) {
+    : document_(document), limits_(limits), shown_(document.generation()) {
   RegisterResultViewClass();
   HWND created = ::CreateWindowExW(WS_EX_CLIENTEDGE, kClassName, L"",
                                    WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_GROUP | WS_CLIPSIBLINGS | WS_VSCROLL | WS_HSCROLL, 0, 0, 0, 0,
@@ -75,32 +66,17 @@ void ResultView::Refresh() { (void)ReadCurrent(); }
 
 void ResultView::Absorb(const ResultLines& lines) {
   // Resets happen on this thread, so the generation belongs to `lines`.
-  const std::uint64_t generation = document_.generation();
-  const bool reset = generation != generation_;
-  if (!reset && lines.Size() == size_) return;
-  const bool shrank = !reset && lines.Size() < size_;
-  const std::uint64_t lastLineBefore = lineCount_ - 1;
-  const std::uint64_t longestBefore = longestLine_;
-  generation_ = generation;
-  size_ = lines.Size();
-  lineCount_ = lines.Count();
-  longestLine_ = lines.LongestCells();
-  utf8_ = lines.Utf8();
-  if (reset) {
+  const ShownExtent::Change change = shown_.TakeIn(lines, document_.generation(), top_ + FullRows());
+  if (change.reset) {
     top_ = left_ = 0;
     anchor_ = caret_ = {};
     wantedCell_ = 0;
-    Repaint();
-  } else if (shrank) {
-    // Another program cut the file short: the selection keeps to what is left.
+  } else if (change.shrank) {
     anchor_ = ClampedTo(lines, anchor_);
     caret_ = ClampedTo(lines, caret_);
-    Repaint();
-  } else if (lastLineBefore <= top_ + FullRows()) {
-    // Only the last line can have grown and only lines after it been added.
-    Repaint();
   }
-  if (reset || shrank || lineCount_ - 1 != lastLineBefore || longestLine_ != longestBefore) UpdateScrollBars();
+  if (change.repaint) Repaint();
+  if (change.rescale) UpdateScrollBars();
 }
 
 SIZE ResultView::ClientSize() const noexcept {
@@ -121,10 +97,8 @@ void ResultView::UpdateScrollBars() {
   if (window_ == nullptr) return;
   const std::uint64_t rows = FullRows();
   const std::uint64_t columns = FullColumns();
-  // One cell more than the longest line, for the caret after its end.
-  const std::uint64_t width = longestLine_ + 1;
-  verticalScale_ = ScrollScale(lineCount_ > rows ? lineCount_ - rows : 0, limits_.scrollBarSteps);
-  horizontalScale_ = ScrollScale(width > columns ? width - columns : 0, limits_.scrollBarSteps);
+  verticalScale_ = shown_.VerticalScale(rows, limits_.scrollBarSteps);
+  horizontalScale_ = shown_.HorizontalScale(columns, limits_.scrollBarSteps);
   top_ = std::min(top_, verticalScale_.maximum());
   left_ = std::min(left_, horizontalScale_.maximum());
   const auto show = [this](int bar, const ScrollScale& scale, std::uint64_t page, std::uint64_t position) {
@@ -206,7 +180,7 @@ void ResultView::EnsureCaretVisible() {
   std::uint64_t left = left_;
   if (caret_.line < top) top = caret_.line;
   else if (caret_.line >= top + rows) top = caret_.line - rows + 1;
-  const std::uint64_t caretCell = utf8_ ? CellOf(document_.Lines(), caret_) : caret_.column;
+  const std::uint64_t caretCell = shown_.utf8() ? CellOf(document_.Lines(), caret_) : caret_.column;
   if (caretCell < left) left = caretCell;
   else if (caretCell >= left + columns) left = caretCell - columns + 1;
   ScrollTo(top, left);
@@ -242,9 +216,16 @@ std::uint64_t ResultView::CellOf(const ResultLines& lines, TextPosition position
   return LineCells(lines, position.line).AtColumn(position.column).cell;
 }
 
+namespace {
+
+// wchar_t holds UTF-16 here.
+std::wstring Wide(const std::u16string& text) { return {text.begin(), text.end()}; }
+
+}  // namespace
+
 std::wstring ResultView::Text(TextPosition from, TextPosition to) {
   const ResultLines lines = ReadCurrent();
-  return CopiedText(lines, lines.Offset(std::min(from, to)), lines.Offset(std::max(from, to)));
+  return Wide(CopiedText(lines, lines.Offset(std::min(from, to)), lines.Offset(std::max(from, to))));
 }
 
 std::optional<std::wstring> ResultView::SelectedText(std::size_t limit) {
@@ -253,7 +234,7 @@ std::optional<std::wstring> ResultView::SelectedText(std::size_t limit) {
   const std::uint64_t begin = lines.Offset(std::min(anchor_, caret_));
   const std::uint64_t end = lines.Offset(std::max(anchor_, caret_));
   if (end - begin > limit) return std::nullopt;
-  return CopiedText(lines, begin, end);
+  return Wide(CopiedText(lines, begin, end));
 }
 
 void ResultView::Copy() {

@@ -12,6 +12,7 @@
 #include "resultview/result_lines.h"
 #include "resultview/result_position.h"
 #include "resultview/result_scroll_scale.h"
+#include "resultview/shown_extent.h"
 #include "win32window/result_view/cell_fonts.h"
 #include "win32window/win32_handles.h"
 
@@ -42,7 +43,7 @@ class ResultView {
 
   [[nodiscard]] HWND hwnd() const noexcept { return window_; }
 
-  [[nodiscard]] std::uint64_t lineCount() const noexcept { return lineCount_; }
+  [[nodiscard]] std::uint64_t lineCount() const noexcept { return shown_.lineCount(); }
   [[nodiscard]] std::uint64_t firstVisibleLine() const noexcept { return top_; }
   [[nodiscard]] std::uint64_t firstVisibleColumn() const noexcept { return left_; }
   [[nodiscard]] std::uint64_t visibleRows() const noexcept { return FullRows(); }
@@ -134,12 +135,7 @@ class ResultView {
   const ResultViewLimits limits_;
   HWND window_ = nullptr;
   // The text as the view last took it in.
-  std::uint64_t generation_ = 0;
-  std::uint64_t size_ = 0;
-  std::uint64_t lineCount_ = 1;
-  // In cells.
-  std::uint64_t longestLine_ = 0;
-  bool utf8_ = false;
+  ShownExtent shown_;
   ScrollScale verticalScale_;
   ScrollScale horizontalScale_;
 

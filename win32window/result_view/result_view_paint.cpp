@@ -18,7 +18,7 @@ void ResultView::Paint() {
   const SelectedObject selectedPixels(dc, pixels ? static_cast<HGDIOBJ>(pixels.get()) : nullptr);
   const RECT all{0, 0, size.cx, size.cy};
   ::FillRect(dc, &all, ::GetSysColorBrush(COLOR_WINDOW));
-  if (document_.generation() != generation_) {
+  if (document_.generation() != shown_.generation()) {
     // A new run has begun since the last refresh: nothing of the old text is valid any more.
     ::PostMessageW(window_, kRefreshMessage, 0, 0);
   } else {
@@ -31,7 +31,7 @@ void ResultView::Paint() {
     const ResultLines lines = document_.Lines();
     if (lines.Utf8()) PaintClusterLines(dc, lines, size.cy);
     else PaintLines(dc, lines, size.cy);
-    if (document_.FoundShorter() || lines.Size() < size_) ::PostMessageW(window_, kRefreshMessage, 0, 0);
+    if (document_.FoundShorter() || lines.Size() < shown_.size()) ::PostMessageW(window_, kRefreshMessage, 0, 0);
   }
   if (canvas && pixels) ::BitBlt(paint.get(), 0, 0, size.cx, size.cy, canvas.get(), 0, 0, SRCCOPY);
 }
