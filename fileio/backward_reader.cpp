@@ -26,6 +26,7 @@ void BackwardReader::Load(std::int64_t position) {
   blockStart_ = start;
   blockEnd_ = end;
   AskForBlockBefore();
+  if (onBlockRead_) onBlockRead_(start, block_);
 }
 
 void BackwardReader::ReadAheadBackwards() {

@@ -48,6 +48,10 @@ class BackwardReader {
   using BlockLoadHook = std::function<void(std::int64_t blockStart)>;
   void OnBlockLoad(BlockLoadHook hook) { onBlockLoad_ = std::move(hook); }
 
+  // Called with each block just after it is read, and before it is served.
+  using BlockReadHook = std::function<void(std::int64_t blockStart, std::span<const char> bytes)>;
+  void OnBlockRead(BlockReadHook hook) { onBlockRead_ = std::move(hook); }
+
   // From now on, each block loaded has the block before it read on a thread of its own while
   // the caller works on it: for a walk from the end to the start.
   void ReadAheadBackwards();
@@ -63,6 +67,7 @@ class BackwardReader {
   std::int64_t blockStart_ = 0;
   std::int64_t blockEnd_ = 0;
   BlockLoadHook onBlockLoad_;
+  BlockReadHook onBlockRead_;
   std::vector<char> aheadBlock_;
   std::int64_t aheadStart_ = -1;  // the block being read ahead, if any
   // Last: its thread must stop before the block it reads into goes away.

@@ -23,6 +23,7 @@ class RunRecord : public RunObserver {
  public:
   void SetProgressValue(float percent) override { values.push_back(percent); }
   void OutputWritten(std::span<const char> bytes) override { echo.append(bytes.begin(), bytes.end()); }
+  void ResultStartsOver() override { echo.clear(); }
   std::vector<float> values;
   std::string echo;
 };
@@ -81,11 +82,16 @@ std::string MessageFor(const IoFault& fault, const std::string& inputPath, const
 
 }  // namespace
 
+std::int64_t ProbeFrom(std::uint8_t choice) {
+  return (choice & 2) != 0 ? EngineTuning{}.EncodingProbe : 1 + (choice >> 2) % 8;
+}
+
 std::string CheckMode(RevertMode mode, std::span<const std::uint8_t> fuzzInput) {
   FuzzInput in(fuzzInput);
   EngineTuning tuning;
   tuning.BlockSize = BlockSizeFrom(in.TakeByte());
   tuning.ProgressStep = in.TakeByte();
+  tuning.EncodingProbe = ProbeFrom(static_cast<std::uint8_t>(tuning.ProgressStep));
   const std::uint8_t faultChoice = in.TakeByte();
   const std::uint16_t faultOffset = in.TakeWord();
   return CheckModeOn(mode, tuning, faultChoice, faultOffset, in.Rest());

@@ -20,8 +20,10 @@ std::string CheckUtf8Modes(std::span<const std::uint8_t> fuzzInput) {
   tuning.ProgressStep = in.TakeByte();
   // Odd steps split every block between two threads as well.
   if (tuning.ProgressStep & 1) tuning.SplitMinimum = 0;
+  tuning.EncodingProbe = ProbeFrom(static_cast<std::uint8_t>(tuning.ProgressStep));
   // Bit 0: a UTF-8 byte-order mark; bits 1 and 2: UTF-16 instead, little- or big-endian;
-  // bit 3 with UTF-16: one code unit made a lone surrogate, which makes the file bytes.
+  // bit 3 with UTF-16: one code unit made a lone surrogate, which makes the file bytes; bit 3
+  // with UTF-8: one byte made 0xFF, the top four bits telling where, which does the same.
   const std::uint8_t form = in.TakeByte();
   std::string text;
   if ((form & 6) == 0 && (form & 1)) text += unicode::kByteOrderMark;
@@ -29,6 +31,7 @@ std::string CheckUtf8Modes(std::span<const std::uint8_t> fuzzInput) {
     const auto value = static_cast<unsigned char>(byte);
     testing::AppendUtf8(text, value < 0x80 ? value : kRuleCodePoints[value % std::size(kRuleCodePoints)]);
   }
+  if ((form & 6) == 0 && (form & 8) && !text.empty()) text[(form >> 4) * text.size() / 16] = '\xFF';
   if ((form & 6) != 0) {
     const bool littleEndian = (form & 2) != 0;
     text = testing::ReferenceUtf16Of(text, littleEndian);

@@ -38,9 +38,10 @@ void ReverseClusters(std::span<char> piece, HelperThread& helper, std::size_t sp
 // Reads [from, end) into `into` and cuts it at the first safe place, or at its start when
 // that is the range's start. Nothing when no safe place lies inside.
 std::optional<CutPiece> ReadAndCut(const FileHandle& input, std::int64_t begin, std::int64_t from, std::int64_t end,
-                                   std::span<char> into, HelperThread& helper, std::size_t splitMinimum) {
+                                   std::span<char> into, HelperThread& helper, std::size_t splitMinimum, EncodingWatch& watch) {
   const std::span<char> read = into.first(static_cast<std::size_t>(end - from));
   ReadExactlyAt(input, from, read);
+  watch.Backward(from, read);
   std::size_t cut = 0;
   if (from > begin) {
     const std::optional<std::size_t> found = unicode::FindCutForward(read, 1);
@@ -57,13 +58,13 @@ std::optional<CutPiece> ReadAndCut(const FileHandle& input, std::int64_t begin, 
 // holds a cut or reaches the range's start. Such text is rare, and the buffer grows only
 // as far as it goes on.
 std::int64_t WriteWidePiece(const FileHandle& input, std::int64_t begin, std::int64_t end, OutputWriter& output,
-                            std::int64_t width, HelperThread& helper, std::size_t splitMinimum) {
+                            std::int64_t width, HelperThread& helper, std::size_t splitMinimum, EncodingWatch& watch) {
   std::vector<char> wide;
   for (;;) {
     width *= 2;
     const std::int64_t from = std::max(begin, end - width);
     wide.resize(static_cast<std::size_t>(end - from));
-    if (const std::optional<CutPiece> piece = ReadAndCut(input, begin, from, end, wide, helper, splitMinimum)) {
+    if (const std::optional<CutPiece> piece = ReadAndCut(input, begin, from, end, wide, helper, splitMinimum, watch)) {
       HandCopies(output, piece->bytes);
       return piece->cutAt;
     }
@@ -73,7 +74,8 @@ std::int64_t WriteWidePiece(const FileHandle& input, std::int64_t begin, std::in
 }  // namespace
 
 void WriteClustersReversed(const FileHandle& input, std::int64_t begin, std::int64_t end, OutputWriter& output,
-                           const std::function<void(std::int64_t done)>& beforeBlock, std::size_t splitMinimum) {
+                           const std::function<void(std::int64_t done)>& beforeBlock, std::size_t splitMinimum,
+                           EncodingWatch& watch) {
   HelperThread helper;
   const auto block = static_cast<std::int64_t>(output.BufferSize());
   std::int64_t pieceEnd = end;
@@ -81,13 +83,13 @@ void WriteClustersReversed(const FileHandle& input, std::int64_t begin, std::int
     beforeBlock(end - pieceEnd);
     const std::int64_t from = std::max(begin, pieceEnd - block);
     const std::span<char> buffer = output.Take();
-    if (const std::optional<CutPiece> piece = ReadAndCut(input, begin, from, pieceEnd, buffer, helper, splitMinimum)) {
+    if (const std::optional<CutPiece> piece = ReadAndCut(input, begin, from, pieceEnd, buffer, helper, splitMinimum, watch)) {
       output.Hand(buffer, piece->bytes);
       pieceEnd = piece->cutAt;
       continue;
     }
     output.Drop(buffer);
-    pieceEnd = WriteWidePiece(input, begin, pieceEnd, output, block, helper, splitMinimum);
+    pieceEnd = WriteWidePiece(input, begin, pieceEnd, output, block, helper, splitMinimum, watch);
   }
 }
 

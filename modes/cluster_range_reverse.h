@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "fileio/file_handle.h"
+#include "modes/encoding_watch.h"
 #include "modes/output_writer.h"
 
 namespace quillon {
@@ -14,8 +15,10 @@ namespace quillon {
 // end a buffer at a time; each buffer is cut where the clusters after the cut do not depend
 // on what lies before it, and only the part after the cut is reversed and written.
 // `beforeBlock` is told how many bytes of the range are done before each read. Pieces of at
-// least `splitMinimum` bytes are worked on by two threads.
+// least `splitMinimum` bytes are worked on by two threads. `watch` sees each read before it
+// is cut.
 void WriteClustersReversed(const FileHandle& input, std::int64_t begin, std::int64_t end, OutputWriter& output,
-                           const std::function<void(std::int64_t done)>& beforeBlock, std::size_t splitMinimum);
+                           const std::function<void(std::int64_t done)>& beforeBlock, std::size_t splitMinimum,
+                           EncodingWatch& watch);
 
 }  // namespace quillon

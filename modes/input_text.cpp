@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <stop_token>
+#include <vector>
 
 #include "fileio/block_io.h"
 #include "modes/stretch_reads.h"
@@ -52,7 +53,43 @@ std::int64_t SplitPoint(const FileHandle& input, std::int64_t size) {
   return middle + at;
 }
 
+struct EndVerdict {
+  bool valid = true;
+  bool nonAscii = false;
+};
+
+EndVerdict CheckEnd(std::span<const char> bytes, bool cutAtStart, bool cutAtEnd) {
+  if (cutAtStart) {
+    // The continuation bytes there finish a sequence that began before the probe.
+    std::size_t leading = 0;
+    while (leading < bytes.size() && (static_cast<unsigned char>(bytes[leading]) & 0xC0U) == 0x80U) ++leading;
+    if (leading > 3) return {false, true};
+    bytes = bytes.subspan(leading);
+  }
+  const char* end = bytes.data() + bytes.size();
+  if (unicode::detail::FindFirstNonAscii(bytes.data(), end) == end) return {};
+  unicode::Utf8Validator validator;
+  validator.Feed(bytes);
+  return {cutAtEnd ? validator.StillValid() : validator.EndsValid(), true};
+}
+
 }  // namespace
+
+EncodingGuess GuessFromEnds(const FileHandle& input, std::int64_t size, std::int64_t probe) {
+  const std::int64_t length = std::min(std::max<std::int64_t>(probe, 1), size / 2);
+  // The head holds a byte-order mark whole, however small the probe.
+  const auto markLength = static_cast<std::int64_t>(unicode::kByteOrderMark.size());
+  std::vector<char> head(static_cast<std::size_t>(std::min(size, std::max(length, markLength))));
+  std::vector<char> tail(static_cast<std::size_t>(length));
+  ReadExactlyAt(input, 0, head);
+  ReadExactlyAt(input, size - length, tail);
+  const EndVerdict first = CheckEnd(head, false, true);
+  const EndVerdict last = CheckEnd(tail, true, false);
+  if (!first.valid || !last.valid) return {{}, true};
+  if (!first.nonAscii && !last.nonAscii) return {{TextEncoding::Utf8, false, 0}, false};
+  const std::int64_t mark = unicode::StartsWithByteOrderMark(head) ? markLength : 0;
+  return {{TextEncoding::Utf8, true, mark}, false};
+}
 
 InputText ExamineInput(const FileHandle& input, std::int64_t size, const ModeContext& context,
                        const std::function<void(std::int64_t done)>& beforeRead) {

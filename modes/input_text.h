@@ -24,6 +24,16 @@ struct InputText {
 InputText ExamineInput(const FileHandle& input, std::int64_t size, const ModeContext& context,
                        const std::function<void(std::int64_t done)>& beforeRead);
 
+// What the input's first and last `probe` bytes tell of it, for a run that begins before the
+// rest is read: bytes for certain when either end is not UTF-8; otherwise UTF-8 text when
+// either holds a byte that is not ASCII, else text of ASCII bytes, both still to be confirmed.
+struct EncodingGuess {
+  InputText Text;
+  bool Settled = false;
+};
+// `size` is at least 2.
+EncodingGuess GuessFromEnds(const FileHandle& input, std::int64_t size, std::int64_t probe);
+
 // The bytes read at a time while examining the input: small enough that each piece is still
 // in the processor's cache when it is scanned, so that the pass over an ASCII file costs
 // little more than copying it out of the page cache.

@@ -48,7 +48,7 @@ void CopyLine(BackwardReader& reader, const BackwardLine& line, OutputAppender& 
 
 }  // namespace
 
-void LineKeepRevert(const ModeContext& context, RunFiles& files, const InputText& text) {
+void LineKeepRevert(const ModeContext& context, RunFiles& files, const InputText& text, EncodingWatch& watch) {
   const std::int64_t size = files.InputSize();
   const std::size_t blockSize = context.Tuning.WorkingBlockSize();
   OutputWriter output(files, context, blockSize);
@@ -56,6 +56,7 @@ void LineKeepRevert(const ModeContext& context, RunFiles& files, const InputText
   const std::int64_t mark = text.ByteOrderMarkLength;
   out.Append(std::span(unicode::kByteOrderMark).first(static_cast<std::size_t>(mark)));
   if (size == mark) {
+    watch.Finished();
     out.Finish();
     return;
   }
@@ -64,6 +65,7 @@ void LineKeepRevert(const ModeContext& context, RunFiles& files, const InputText
   BackwardReader reader(files.Input(), size, blockSize);
   reader.ReadAheadBackwards();
   reader.OnBlockLoad([&progress](std::int64_t blockStart) { progress.ReadBackTo(blockStart); });
+  reader.OnBlockRead([&watch](std::int64_t blockStart, std::span<const char> bytes) { watch.Backward(blockStart, bytes); });
   // The text begins after the mark: the walk ends there as it would at the file's start.
   ReadCursor cursor{size - 1};
   while (cursor.Offset >= mark) {
@@ -78,6 +80,7 @@ void LineKeepRevert(const ModeContext& context, RunFiles& files, const InputText
       CopyLine(reader, line, out, blockSize, progress);
     }
   }
+  watch.Finished();
   out.Finish();
 }
 

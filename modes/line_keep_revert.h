@@ -1,5 +1,6 @@
 #pragma once
 
+#include "modes/encoding_watch.h"
 #include "modes/input_text.h"
 #include "modes/mode_context.h"
 #include "modes/run_files.h"
@@ -8,6 +9,6 @@ namespace quillon {
 
 // "Line keep": the input's lines from last to first, each followed by CR LF. A byte-order
 // mark at the start of UTF-8 text is written first and is not part of the first line.
-void LineKeepRevert(const ModeContext& context, RunFiles& files, const InputText& text);
+void LineKeepRevert(const ModeContext& context, RunFiles& files, const InputText& text, EncodingWatch& watch);
 
 }  // namespace quillon

@@ -21,6 +21,9 @@ struct EngineTuning {
   // a place where the halves do not depend on each other, and the halves worked on by two
   // threads. Below it, a handover between threads costs more than it saves.
   std::size_t SplitMinimum = std::size_t{64} << 10;
+  // A run on a file guesses its encoding from this many bytes at each end and confirms the
+  // guess as it goes; a file of at most twice as many is examined whole before the run.
+  std::int64_t EncodingProbe = std::int64_t{256} << 10;
 
   // The block size the modes work in: blocks of no bytes would never get through the input.
   [[nodiscard]] std::size_t WorkingBlockSize() const noexcept { return std::max<std::size_t>(BlockSize, 1); }

@@ -28,15 +28,20 @@ struct RunScan {
 };
 
 // How a line's content is reversed: its bytes, or for UTF-8 text its clusters.
+// A run too long to hold is written like a file of its own; its bytes were checked as they
+// were first read.
 struct ByteRuns {
   static void Reverse(std::span<char> run) noexcept { ReverseInPlace(run); }
-  static constexpr auto WriteLongRun = WriteRangeReversed;
+  static void WriteLongRun(const FileHandle& input, std::int64_t begin, std::int64_t end, OutputWriter& output) {
+    EncodingWatch checked;
+    WriteRangeReversed(input, begin, end, output, [](std::int64_t) {}, checked);
+  }
 };
 struct ClusterRuns {
   static void Reverse(std::span<char> run) noexcept { unicode::ReverseClusterOrderInPlace(run); }
-  static void WriteLongRun(const FileHandle& input, std::int64_t begin, std::int64_t end, OutputWriter& output,
-                           const std::function<void(std::int64_t done)>& beforeBlock) {
-    WriteClustersReversed(input, begin, end, output, beforeBlock, EngineTuning{}.SplitMinimum);
+  static void WriteLongRun(const FileHandle& input, std::int64_t begin, std::int64_t end, OutputWriter& output) {
+    EncodingWatch checked;
+    WriteClustersReversed(input, begin, end, output, [](std::int64_t) {}, EngineTuning{}.SplitMinimum, checked);
   }
 };
 
@@ -89,13 +94,15 @@ void ReverseEndedRunsBeside(HelperThread& helper, std::size_t splitMinimum, char
 }
 
 // The end of the run of non-break bytes that goes on at `from`: the position of the next
-// break, or the file's end. Reads forward a buffer at a time into `scratch`.
+// break, or the file's end. Reads forward a buffer at a time into `scratch`, each shown to
+// `watch`.
 std::int64_t FindRunEnd(const FileHandle& input, std::int64_t from, std::int64_t size, std::span<char> scratch,
-                        ProgressMeter& meter) {
+                        ProgressMeter& meter, EncodingWatch& watch) {
   while (from < size) {
     meter.Report(from);
     const std::span<char> piece = scratch.first(static_cast<std::size_t>(std::min<std::int64_t>(static_cast<std::int64_t>(scratch.size()), size - from)));
     ReadExactlyAt(input, from, piece);
+    watch.Forward(from, piece);
     if (const char* found = FindFirstBreak(piece.data(), piece.data() + piece.size())) return from + (found - piece.data());
     from += static_cast<std::int64_t>(piece.size());
   }
@@ -153,7 +160,7 @@ class AheadBlocks {
 // than that room is written from its end backwards, like a file of its own. A byte-order
 // mark is written first and the lines begin after it.
 template <typename Runs>
-void RevertLines(const ModeContext& context, RunFiles& files, std::int64_t start) {
+void RevertLines(const ModeContext& context, RunFiles& files, std::int64_t start, EncodingWatch& watch) {
   const std::int64_t size = files.InputSize();
   OutputWriter output(files, context, context.Tuning.WorkingBlockSize());
   ProgressMeter meter(context.Observer, size, context.Tuning.ProgressStep);
@@ -169,6 +176,7 @@ void RevertLines(const ModeContext& context, RunFiles& files, std::int64_t start
   while (read < size) {
     meter.Report(read);
     const std::span<char> block = blocks.Next();
+    watch.Forward(read, block);
     const std::span<char> buffer = blocks.BufferOf(block);
     char* const begin = block.data() - carried.size();
     if (!carried.empty()) std::memcpy(begin, carried.data(), carried.size());
@@ -189,9 +197,9 @@ void RevertLines(const ModeContext& context, RunFiles& files, std::int64_t start
       output.Hand(buffer, {begin, openRun});
       blocks.RestartAt(size);
       const std::span<char> scratch = output.Take();
-      const std::int64_t runEnd = FindRunEnd(files.Input(), read, size, scratch, meter);
+      const std::int64_t runEnd = FindRunEnd(files.Input(), read, size, scratch, meter, watch);
       output.Drop(scratch);
-      Runs::WriteLongRun(files.Input(), runBegin, runEnd, output, [](std::int64_t) {});
+      Runs::WriteLongRun(files.Input(), runBegin, runEnd, output);
       read = runEnd;
       carried = {};
       blocks.RestartAt(read);
@@ -203,16 +211,17 @@ void RevertLines(const ModeContext& context, RunFiles& files, std::int64_t start
   }
   if (!held.empty()) output.Hand(held, settled);
   blocks.RestartAt(size);
+  watch.Finished();
   output.Finish();
 }
 
 }  // namespace
 
-void RevertLine(const ModeContext& context, RunFiles& files, const InputText& text) {
+void RevertLine(const ModeContext& context, RunFiles& files, const InputText& text, EncodingWatch& watch) {
   if (text.ClusterWise)
-    RevertLines<ClusterRuns>(context, files, text.ByteOrderMarkLength);
+    RevertLines<ClusterRuns>(context, files, text.ByteOrderMarkLength, watch);
   else
-    RevertLines<ByteRuns>(context, files, 0);
+    RevertLines<ByteRuns>(context, files, 0, watch);
 }
 
 }  // namespace quillon

@@ -24,14 +24,22 @@ OutputTarget CheckedTarget(const std::string& outputPath, const FileHandle& inpu
 }  // namespace
 
 RunFiles::RunFiles(const std::string& inputPath, const std::string& outputPath, bool outputIsStream)
-    : input_(OpenInput(inputPath)), size_(FileSize(input_)) {
-  if (!outputIsStream) output_.emplace(CheckedTarget(outputPath, input_), outputPath);
+    : input_(OpenInput(inputPath)), size_(FileSize(input_)), outputPath_(outputPath) {
+  if (!outputIsStream) target_ = CheckedTarget(outputPath, input_);
+  StartOutputOver();
 }
 
 RunFiles::RunFiles(NativeHandle inputStream, const std::string& inputPath, const std::string& outputPath, bool outputIsStream,
                    const std::function<void()>& beforeRead)
-    : input_(TakeInputStream(inputStream, inputPath, beforeRead)), size_(FileSize(input_)) {
-  if (!outputIsStream) output_.emplace(CheckedTarget(outputPath, input_), outputPath);
+    : input_(TakeInputStream(inputStream, inputPath, beforeRead)), size_(FileSize(input_)), outputPath_(outputPath) {
+  if (!outputIsStream) target_ = CheckedTarget(outputPath, input_);
+  StartOutputOver();
+}
+
+void RunFiles::StartOutputOver() {
+  if (!target_) return;
+  output_.reset();
+  output_.emplace(*target_, outputPath_);
 }
 
 void RunFiles::ReadUtf8CopyOf(FileHandle copy, unicode::Utf16Order order) {

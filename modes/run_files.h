@@ -26,6 +26,9 @@ class RunFiles {
   // Nothing when the result goes to a stream.
   [[nodiscard]] ReplacementFile* Output() noexcept { return output_ ? &*output_ : nullptr; }
 
+  // Drops the output written so far, which never reached the target, for a new one.
+  void StartOutputOver();
+
   // UTF-16 text is worked on as a UTF-8 copy of it: from now on the run reads `copy`, and its
   // result, written as UTF-8, reaches the output in UTF-16 of `order`.
   void ReadUtf8CopyOf(FileHandle copy, unicode::Utf16Order order);
@@ -35,6 +38,8 @@ class RunFiles {
  private:
   FileHandle input_;
   std::int64_t size_;
+  std::optional<OutputTarget> target_;  // set when the result goes to a file
+  std::string outputPath_;
   std::optional<ReplacementFile> output_;
   std::optional<unicode::Utf16Order> outputUtf16_;
 };

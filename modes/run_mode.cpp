@@ -1,8 +1,12 @@
 #include "modes/run_mode.h"
 
+#include <algorithm>
+#include <utility>
+
+#include "modes/encoding_watch.h"
 #include "modes/input_text.h"
-#include "modes/progress_meter.h"
 #include "modes/line_keep_revert.h"
+#include "modes/progress_meter.h"
 #include "modes/progress_share.h"
 #include "modes/revert_line.h"
 #include "modes/run_files.h"
@@ -24,13 +28,6 @@ TextEncoding ShownEncoding(const RunFiles& files, const InputText& text) {
   return text.ClusterWise ? TextEncoding::Utf8 : TextEncoding::Bytes;
 }
 
-// Where the input's encoding is chosen: UTF-16 after its byte-order mark, otherwise UTF-8
-// text or bytes.
-InputText ChooseEncoding(RunFiles& files, const ModeContext& context, const std::function<void(std::int64_t done)>& beforeRead) {
-  if (const std::optional<InputText> utf16 = TakeUtf16Input(files, context, beforeRead)) return *utf16;
-  return ExamineInput(files.Input(), files.InputSize(), context, beforeRead);
-}
-
 RunFiles OpenRunFiles(const ModeContext& context) {
   const bool toStream = context.OutputStream.has_value();
   if (!context.InputStream) return RunFiles(context.InputPath, context.OutputPath, toStream);
@@ -39,44 +36,110 @@ RunFiles OpenRunFiles(const ModeContext& context) {
   });
 }
 
-void RunOn(RevertMode mode, const ModeContext& context, RunFiles& files, const InputText& text) {
+ModeContext ReportingTo(const ModeContext& context, RunObserver& observer) {
+  return {context.InputPath, context.OutputPath, observer,           context.Stop,
+          context.Tuning,    context.OutputStream, context.ForceBytes, context.InputStream};
+}
+
+void RunOn(RevertMode mode, const ModeContext& context, RunFiles& files, const InputText& text, EncodingWatch& watch) {
   switch (mode) {
     case RevertMode::SimpleRevert:
-      SimpleRevert(context, files, text);
+      SimpleRevert(context, files, text, watch);
       return;
     case RevertMode::LineKeep:
-      LineKeepRevert(context, files, text);
+      LineKeepRevert(context, files, text, watch);
       return;
     case RevertMode::RevertLine:
-      RevertLine(context, files, text);
+      RevertLine(context, files, text, watch);
       return;
   }
+}
+
+void RunSettled(RevertMode mode, const ModeContext& context, RunFiles& files, const InputText& text) {
+  context.Observer.EncodingChosen(ShownEncoding(files, text));
+  EncodingWatch settled;
+  RunOn(mode, context, files, text, settled);
+}
+
+// Passes everything on and keeps the furthest progress shown, so that a later pass can go on
+// from there.
+class ProgressShown : public ProgressShare {
+ public:
+  explicit ProgressShown(RunObserver& target) noexcept : ProgressShare(target, 0, 100) {}
+  void SetProgressValue(float percent) override {
+    furthest_ = std::max(furthest_, percent);
+    ProgressShare::SetProgressValue(percent);
+  }
+  [[nodiscard]] float Furthest() const noexcept { return furthest_; }
+
+ private:
+  float furthest_ = 0;
+};
+
+// The run on what is left of the bar.
+void RunOnTheRest(RevertMode mode, const ModeContext& context, ProgressShown& shown, RunFiles& files, const InputText& text,
+                  EncodingWatch& watch) {
+  ProgressShare rest(shown, shown.Furthest(), 100.0F - shown.Furthest());
+  RunOn(mode, ReportingTo(context, rest), files, text, watch);
+}
+
+// The input read through once first, to settle its encoding, and then the run.
+void RunAfterExamining(RevertMode mode, const ModeContext& context, RunFiles& files) {
+  const std::int64_t size = files.InputSize();
+  if (size <= kExaminationReadSize) {
+    if (const std::optional<InputText> utf16 = TakeUtf16Input(files, context, [](std::int64_t) {})) {
+      RunSettled(mode, context, files, *utf16);
+      return;
+    }
+    RunSettled(mode, context, files, ExamineInput(files.Input(), size, context, [](std::int64_t) {}));
+    return;
+  }
+  ProgressShare examining(context.Observer, 0, kExaminationShare);
+  ProgressMeter meter(examining, size, context.Tuning.ProgressStep);
+  const auto report = [&meter](std::int64_t done) { meter.Report(done); };
+  std::optional<InputText> text = TakeUtf16Input(files, context, report);
+  if (!text) text = ExamineInput(files.Input(), size, context, report);
+  ProgressShare running(context.Observer, kExaminationShare, 100.0F - kExaminationShare);
+  RunSettled(mode, ReportingTo(context, running), files, *text);
 }
 
 }  // namespace
 
 void RunMode(RevertMode mode, const ModeContext& context) {
   RunFiles files = OpenRunFiles(context);
-  const std::int64_t size = files.InputSize();
   if (context.ForceBytes) {
-    context.Observer.EncodingChosen(TextEncoding::Bytes);
-    RunOn(mode, context, files, {});
+    RunSettled(mode, context, files, {});
     return;
   }
-  if (size <= kExaminationReadSize) {
-    const InputText text = ChooseEncoding(files, context, [](std::int64_t) {});
-    context.Observer.EncodingChosen(ShownEncoding(files, text));
-    RunOn(mode, context, files, text);
+  const std::int64_t probe = std::max<std::int64_t>(context.Tuning.EncodingProbe, 1);
+  // A result that goes to a stream cannot be taken back, and UTF-16 text is decoded whole
+  // first anyway: those inputs are read through before the run.
+  if (context.OutputStream || files.InputSize() <= 2 * probe || StartsAsUtf16(files.Input(), files.InputSize())) {
+    RunAfterExamining(mode, context, files);
     return;
   }
-  ProgressShare examining(context.Observer, 0, kExaminationShare);
-  ProgressMeter meter(examining, size, context.Tuning.ProgressStep);
-  const InputText text = ChooseEncoding(files, context, [&meter](std::int64_t done) { meter.Report(done); });
+  // Every other input is run on at once, as its ends suggest, and checked as it is read: only
+  // text that turns out otherwise further on is run on again.
+  ProgressShown shown(context.Observer);
+  const EncodingGuess guess = GuessFromEnds(files.Input(), files.InputSize(), probe);
+  const ModeContext throughShown = ReportingTo(context, shown);
+  InputText text = guess.Text;
   context.Observer.EncodingChosen(ShownEncoding(files, text));
-  ProgressShare running(context.Observer, kExaminationShare, 100.0F - kExaminationShare);
-  const ModeContext shifted{context.InputPath, context.OutputPath, running,        context.Stop,
-                            context.Tuning,    context.OutputStream, context.ForceBytes, context.InputStream};
-  RunOn(mode, shifted, files, text);
+  try {
+    EncodingWatch watch;
+    if (!guess.Settled && text.ClusterWise) watch = EncodingWatch::ExpectingUtf8(files.InputSize(), text.ByteOrderMarkLength);
+    if (!guess.Settled && !text.ClusterWise)
+      watch = EncodingWatch::ExpectingAscii([&] { return ExamineInput(files.Input(), files.InputSize(), context, [](std::int64_t) {}); });
+    RunOnTheRest(mode, throughShown, shown, files, text, watch);
+    return;
+  } catch (const EncodingRestart& restart) {
+    text = restart.Text;
+  }
+  files.StartOutputOver();
+  context.Observer.ResultStartsOver();
+  context.Observer.EncodingChosen(ShownEncoding(files, text));
+  EncodingWatch settled;
+  RunOnTheRest(mode, throughShown, shown, files, text, settled);
 }
 
 }  // namespace quillon

@@ -27,6 +27,12 @@ class RunObserver {
 
   // The next bytes of the result, in order and without gaps, once they are in the output.
   virtual void OutputWritten(std::span<const char> /*bytes*/) {}
+
+  // The run has found that the input reads in another encoding than it began with: what it
+  // wrote is dropped (it never reached the output), and the result starts again, with
+  // EncodingChosen(), OutputOpened() and OutputWritten() as at a run's start. Between output
+  // writes, never during one.
+  virtual void ResultStartsOver() {}
 };
 
 }  // namespace quillon

@@ -8,7 +8,7 @@
 
 namespace quillon {
 
-void SimpleRevert(const ModeContext& context, RunFiles& files, const InputText& text) {
+void SimpleRevert(const ModeContext& context, RunFiles& files, const InputText& text, EncodingWatch& watch) {
   const std::int64_t size = files.InputSize();
   OutputWriter output(files, context, context.Tuning.WorkingBlockSize());
   ProgressMeter meter(context.Observer, size, context.Tuning.ProgressStep);
@@ -17,10 +17,11 @@ void SimpleRevert(const ModeContext& context, RunFiles& files, const InputText& 
     const std::int64_t mark = text.ByteOrderMarkLength;
     HandCopies(output, std::span(unicode::kByteOrderMark).first(static_cast<std::size_t>(mark)));
     WriteClustersReversed(files.Input(), mark, size, output, [&](std::int64_t done) { report(mark + done); },
-                          context.Tuning.SplitMinimum);
+                          context.Tuning.SplitMinimum, watch);
   } else {
-    WriteRangeReversed(files.Input(), 0, size, output, report);
+    WriteRangeReversed(files.Input(), 0, size, output, report, watch);
   }
+  watch.Finished();
   output.Finish();
 }
 

@@ -77,16 +77,23 @@ bool DecodeInto(const FileHandle& input, std::int64_t size, const FileHandle& co
   return valid.first && valid.second;
 }
 
+// The byte order the input's mark gives, for an input that can be UTF-16.
+std::optional<unicode::Utf16Order> OrderOfMark(const FileHandle& input, std::int64_t size) {
+  if (size < kMarkLength || size % 2 != 0) return std::nullopt;
+  char mark[unicode::kUtf16MarkLength];
+  ReadExactlyAt(input, 0, mark);
+  return unicode::Utf16OrderOfMark(mark);
+}
+
 }  // namespace
+
+bool StartsAsUtf16(const FileHandle& input, std::int64_t size) { return OrderOfMark(input, size).has_value(); }
 
 std::optional<InputText> TakeUtf16Input(RunFiles& files, const ModeContext& context,
                                         const std::function<void(std::int64_t done)>& beforeRead) {
   const FileHandle& input = files.Input();
   const std::int64_t size = files.InputSize();
-  if (size < kMarkLength || size % 2 != 0) return std::nullopt;
-  char mark[unicode::kUtf16MarkLength];
-  ReadExactlyAt(input, 0, mark);
-  const std::optional<unicode::Utf16Order> order = unicode::Utf16OrderOfMark(mark);
+  const std::optional<unicode::Utf16Order> order = OrderOfMark(input, size);
   if (!order) return std::nullopt;
 
   FileHandle copy = OpenScratchFile(ScratchFolder());

@@ -19,6 +19,9 @@ namespace quillon {
 std::optional<InputText> TakeUtf16Input(RunFiles& files, const ModeContext& context,
                                         const std::function<void(std::int64_t done)>& beforeRead);
 
+// Whether the input begins as UTF-16 text would: an even number of bytes after a byte-order mark.
+bool StartsAsUtf16(const FileHandle& input, std::int64_t size);
+
 // The encoding a run on such an input shows.
 TextEncoding Utf16EncodingOf(unicode::Utf16Order order) noexcept;
 

@@ -5,27 +5,29 @@
 
 namespace quillon {
 
-ResultDocument::ResultDocument(std::size_t spacing) : index_(spacing), cellIndex_(spacing) {}
+ResultDocument::ResultDocument(std::size_t spacing) : spacing_(spacing), written_(std::make_shared<Written>(spacing)) {}
 
 void ResultDocument::Reset() {
-  {
-    const std::lock_guard lock(fileMutex_);
-    file_.reset();
-  }
+  StartOver();
+  shown_.reset();
   cachedFile_.reset();
   cache_.Open(nullptr);
-  index_.Clear();
-  cellIndex_.Clear();
-  utf8_.store(false, std::memory_order_release);
   utf16_.store(false, std::memory_order_release);
   utf16Reader_.Forget();
+}
+
+void ResultDocument::StartOver() {
+  auto fresh = std::make_shared<Written>(spacing_);
+  const std::lock_guard lock(fileMutex_);
+  file_.reset();
+  written_ = std::move(fresh);
   generation_.fetch_add(1, std::memory_order_acq_rel);
 }
 
 void ResultDocument::SetUtf16Text(unicode::Utf16Order order) {
   utf16Text_.Reset(order);
   utf16_.store(true, std::memory_order_release);
-  utf8_.store(true, std::memory_order_release);
+  written_->utf8.store(true, std::memory_order_release);
 }
 
 void ResultDocument::OutputOpened(FileHandle output) {
@@ -36,22 +38,26 @@ void ResultDocument::OutputOpened(FileHandle output) {
 
 void ResultDocument::OutputWritten(std::span<const char> bytes) {
   if (utf16_.load(std::memory_order_acquire)) bytes = utf16Text_.Append(bytes);
+  Written& written = *written_;
   // The cells first: a reader that sees the lines sees their cells too.
-  if (utf8_.load(std::memory_order_acquire)) cellIndex_.Append(bytes);
-  index_.Append(bytes);
+  if (written.utf8.load(std::memory_order_acquire)) written.cellIndex.Append(bytes);
+  written.index.Append(bytes);
 }
 
 ResultLines ResultDocument::Lines() {
   {
     const std::lock_guard lock(fileMutex_);
+    shown_ = written_;
     if (file_ != cachedFile_) {
       cachedFile_ = file_;
       cache_.Open(cachedFile_);
     }
   }
+  const ResultIndex& index = shown_->index;
+  const ResultCellIndex& cells = shown_->cellIndex;
   // The index is taken first: the bytes it counts are in the file by then, unless the file
   // has lost them since.
-  std::uint64_t size = index_.Indexed().size;
+  std::uint64_t size = index.Indexed().size;
   const std::uint64_t fileSize = cache_.FileSize().value_or(0);
   if (utf16_.load(std::memory_order_acquire)) {
     // The index counts the UTF-8 text the file's UTF-16 stands for.
@@ -59,15 +65,20 @@ ResultLines ResultDocument::Lines() {
     lastFileSize_ = fileSize;
     cache_.Limit(fileSize);
     size = std::min(size, utf16Text_.Utf8SizeWithin(fileSize));
-    return {index_, &cellIndex_, utf16Reader_, size};
+    return {index, &cells, utf16Reader_, size};
   }
   size = std::min(size, fileSize);
   cache_.Limit(size);
-  return {index_, utf8_.load(std::memory_order_acquire) ? &cellIndex_ : nullptr, cache_, size};
+  return {index, shown_->utf8.load(std::memory_order_acquire) ? &cells : nullptr, cache_, size};
 }
 
 std::size_t ResultDocument::MemoryBytes() const {
-  return index_.MemoryBytes() + cellIndex_.MemoryBytes() + cache_.MemoryBytes() + utf16Text_.MemoryBytes() +
+  std::shared_ptr<const Written> written;
+  {
+    const std::lock_guard lock(fileMutex_);
+    written = written_;
+  }
+  return written->index.MemoryBytes() + written->cellIndex.MemoryBytes() + cache_.MemoryBytes() + utf16Text_.MemoryBytes() +
          utf16Reader_.MemoryBytes();
 }
 

@@ -29,12 +29,15 @@ class ResultDocument {
   ResultDocument& operator=(const ResultDocument&) = delete;
 
   // The run's side. Reset before a run starts, on the window's thread; the rest from the
-  // run's writing thread.
+  // run's threads, one at a time.
   void Reset();
+  // Drops what the run has written so far, while the view may be reading it: the run starts
+  // its result over in a new file, which OutputOpened() then names. Not for UTF-16 text.
+  void StartOver();
   // Whether the result is UTF-8 text, shown by grapheme clusters in cells of their display
   // width; otherwise (the default after a reset) each byte is a character through
   // Windows-1252. Before the output opens.
-  void SetUtf8Text(bool utf8) noexcept { utf8_.store(utf8, std::memory_order_release); }
+  void SetUtf8Text(bool utf8) noexcept { written_->utf8.store(utf8, std::memory_order_release); }
   // The result is UTF-16 text of `order`, shown as UTF-8 text would be. Before the output opens.
   void SetUtf16Text(unicode::Utf16Order order);
   // The file the result goes to, open for reading.
@@ -56,16 +59,26 @@ class ResultDocument {
   [[nodiscard]] std::size_t MemoryBytes() const;
 
  private:
-  ResultIndex index_;
-  ResultCellIndex cellIndex_;
-  std::atomic<bool> utf8_{false};
+  // What the run has written, indexed: replaced whole when the run starts over, so that the
+  // view keeps reading the one it holds until it asks again.
+  struct Written {
+    explicit Written(std::size_t spacing) : index(spacing), cellIndex(spacing) {}
+    ResultIndex index;
+    ResultCellIndex cellIndex;
+    std::atomic<bool> utf8{false};
+  };
+
+  std::size_t spacing_;
+  // Swapped only under fileMutex_, and only while no output is being written.
+  std::shared_ptr<Written> written_;
+  std::shared_ptr<const Written> shown_;  // the view's own: what the last Lines() read
   std::atomic<bool> utf16_{false};
   FileBlockCache cache_;
   Utf16ResultText utf16Text_;
   Utf16ResultText::Reader utf16Reader_{utf16Text_, cache_};
   std::uint64_t lastFileSize_ = 0;  // the view's own
   std::shared_ptr<const FileHandle> cachedFile_;
-  std::mutex fileMutex_;
+  mutable std::mutex fileMutex_;
   std::shared_ptr<const FileHandle> file_;
   std::atomic<std::uint64_t> generation_{0};
 };

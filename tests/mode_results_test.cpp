@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 
 #include "tests/fault/io_fault.h"
@@ -19,28 +20,39 @@ struct Expected {
   std::string output;  // also the result text
 };
 
+bool IsAscii(std::string_view bytes) {
+  return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
 // Each mode on small inputs, with blocks so small that every break meets a block edge and
 // lines outgrow the output buffers, with the usual blocks, and with blocks of 0 bytes asked for;
-// each once on one thread and once with every block split between two threads. Each also runs
-// on a file whose reads fail from its end on: a run takes only the bytes its input had when it
-// started, so a read at or past the end is one it never makes.
+// each once on one thread and once with every block split between two threads. Each runs once
+// with the input examined before the run and once with its encoding guessed from a byte at
+// each end, which the run then confirms or starts over from. Each also runs on a file whose
+// reads fail from its end on: a run takes only the bytes its input had when it started, so a
+// read at or past the end is one it never makes.
 class ModeResultTest : public ::testing::TestWithParam<std::size_t> {
  protected:
   void ExpectResults(RevertMode mode, const std::vector<Expected>& cases) {
-    for (const std::size_t splitMinimum : {EngineTuning{}.SplitMinimum, std::size_t{0}}) {
-      for (const bool readsFailFromTheEnd : {false, true}) {
-        for (const Expected& expected : cases) {
-          SCOPED_TRACE(Spelled(expected.input) + ", split from " + std::to_string(splitMinimum) + " bytes" +
-                       (readsFailFromTheEnd ? ", reads failing from the end on" : ""));
-          const testing::TempFolder folder;
-          std::optional<testing::InjectedIoFault> pastTheEnd;
-          if (readsFailFromTheEnd)
-            pastTheEnd.emplace(testing::IoFault{testing::IoFault::Kind::BadByte, static_cast<std::int64_t>(expected.input.size()), "",
-                                                folder.path()});
-          const ModeRun run = RunMode(folder, mode, expected.input, {GetParam(), 0, splitMinimum});
-          EXPECT_EQ(run.error, "");
-          EXPECT_EQ(Spelled(run.output), Spelled(expected.output));
-          EXPECT_EQ(Spelled(run.echo), Spelled(expected.output));
+    for (const std::int64_t probe : {EngineTuning{}.EncodingProbe, std::int64_t{1}}) {
+      for (const std::size_t splitMinimum : {EngineTuning{}.SplitMinimum, std::size_t{0}}) {
+        for (const bool readsFailFromTheEnd : {false, true}) {
+          for (const Expected& expected : cases) {
+            SCOPED_TRACE(Spelled(expected.input) + ", split from " + std::to_string(splitMinimum) + " bytes, guessed from " +
+                         std::to_string(probe) + (readsFailFromTheEnd ? ", reads failing from the end on" : ""));
+            const testing::TempFolder folder;
+            std::optional<testing::InjectedIoFault> pastTheEnd;
+            if (readsFailFromTheEnd)
+              pastTheEnd.emplace(testing::IoFault{testing::IoFault::Kind::BadByte, static_cast<std::int64_t>(expected.input.size()), "",
+                                                  folder.path()});
+            const ModeRun run = RunMode(folder, mode, expected.input, {GetParam(), 0, splitMinimum, probe});
+            EXPECT_EQ(run.error, "");
+            EXPECT_EQ(Spelled(run.output), Spelled(expected.output));
+            EXPECT_EQ(Spelled(run.echo), Spelled(expected.output));
+            EXPECT_TRUE(std::is_sorted(run.progress.begin(), run.progress.end()));
+            // A text of ASCII bytes reads the same either way: it never takes a second pass.
+            EXPECT_LE(run.startsOver, IsAscii(expected.input) ? 0 : 1);
+          }
         }
       }
     }
@@ -119,6 +131,14 @@ TEST_P(ModeResultTest, SimpleRevertKeepsEachCharacterOfUtf8TextWhole) {
                                               {E_ACUTE "\xFF", "\xFF\xA9\xC3"},
                                               {BOM "\xC3", "\xC3\xBF\xBB\xEF"},
                                               {"\xA9\xC3" E_ACUTE, "\xA9\xC3\xC3\xA9"},
+                                              // Wherever the byte lies: in the middle of text whose
+                                              // ends are ASCII or UTF-8, first, or cut short last.
+                                              {"ab" E_ACUTE "\xFF" KAN "cd", "dc\xA2\xBC\xE6\xFF\xA9\xC3" "ba"},
+                                              {E_ACUTE "ab\xFFxy" KAN, "\xA2\xBC\xE6" "yx\xFF" "ba\xA9\xC3"},
+                                              {"\xFF" E_ACUTE "ab" KAN, "\xA2\xBC\xE6" "ba\xA9\xC3\xFF"},
+                                              {KAN "ab" E_ACUTE "\xE6\xBC", "\xBC\xE6\xA9\xC3" "ba\xA2\xBC\xE6"},
+                                              // Text whose ends are ASCII.
+                                              {"ab\r\n" E_ACUTE "\r\ncd", "dc\n\r" E_ACUTE "\n\rba"},
                                           });
 }
 
@@ -133,6 +153,9 @@ TEST_P(ModeResultTest, LineKeepKeepsTheByteOrderMarkFirst) {
                                           {BOM "\r\n" KAN, BOM KAN "\r\n"},
                                           {BOM "\n", BOM "\r\n"},
                                           {"a\n" BOM, BOM "\r\na\r\n"},  // a mark further on is text
+                                          {"ab\n" E_ACUTE "\ncd", "cd\r\n" E_ACUTE "\r\nab\r\n"},
+                                          {BOM "ab\n" E_ACUTE "\ncd", BOM "cd\r\n" E_ACUTE "\r\nab\r\n"},
+                                          {BOM "ab\n\xFF\ncd", "cd\r\n\xFF\r\n" BOM "ab\r\n"},  // bytes: the mark too
                                       });
 }
 
@@ -149,6 +172,8 @@ TEST_P(ModeResultTest, RevertLineReversesTheCharactersOfEachUtf8Line) {
                                             {BOM "ab\r\ncd", BOM "ba\r\ndc"},
                                             {BOM "\r\n" KAN JI, BOM "\r\n" JI KAN},
                                             {E_ACUTE "x\xFF", "\xFFx\xA9\xC3"},
+                                            {"ab\n" E_ACUTE "x\ncd", "ba\nx" E_ACUTE "\ndc"},
+                                            {E_ACUTE "ab\n\xFFx\ncd" KAN, "ba\xA9\xC3\nx\xFF\n\xA2\xBC\xE6" "dc"},
                                         });
 }
 
@@ -326,6 +351,7 @@ TEST(ModeEncoding, LargeInputsAreJudgedAsAWholeWhereverTheDecidingBytesLie) {
   unitsLoneInFirstHalf[10] = 0xDC00;
   const std::pair<std::string, TextEncoding> cases[] = {
       {ascii, TextEncoding::Bytes},
+      {with(middle, "\n" E_ACUTE "\n"), TextEncoding::Utf8},  // only between ends of ASCII
       {with(middle - 1, E_ACUTE), TextEncoding::Utf8},  // a sequence across the cut
       {with(middle - 2, THUMB_TONED), TextEncoding::Utf8},
       {with(middle - 1, "\xF0\x9F\x91"), TextEncoding::Bytes},  // cut short at the cut
@@ -348,11 +374,12 @@ TEST(ModeEncoding, LargeInputsAreJudgedAsAWholeWhereverTheDecidingBytesLie) {
     EXPECT_TRUE(std::is_sorted(run.progress.begin(), run.progress.end()));
     EXPECT_LE(run.progress.back(), 100.0F);
     EXPECT_LT(run.progress.front(), 10.0F);  // the examination shows on the bar
+    EXPECT_LE(run.startsOver, 1);
   }
 }
 
-// Stopped while the input is examined, a run ends there: no encoding is chosen and nothing is
-// written.
+// Stopped while the input is examined (UTF-16 text is decoded whole before the run), a run ends
+// there: no encoding is chosen and nothing is written.
 TEST(ModeEncoding, AStopDuringTheExaminationEndsTheRunBeforeAnyOutput) {
   class StopOnFirstProgress : public testing::RunLog {
    public:
@@ -363,13 +390,16 @@ TEST(ModeEncoding, AStopDuringTheExaminationEndsTheRunBeforeAnyOutput) {
     std::stop_source source;
   };
   const testing::TempFolder folder;
-  const std::string input = folder.Write("in.txt", std::string(std::size_t{3} << 20, 'x'));
+  std::string utf16 = "\xFF\xFE";
+  while (utf16.size() < (std::size_t{3} << 20)) utf16.append({'x', '\0'});
+  const std::string input = folder.Write("in.txt", utf16);
   StopOnFirstProgress log;
   EXPECT_THROW(quillon::RunMode(RevertMode::SimpleRevert, ModeContext{input, input + "_rev.txt", log, log.source.get_token(), {}}),
                RunCancelled);
   EXPECT_EQ(log.encoding, std::nullopt);
   EXPECT_FALSE(log.outputOpened);
-  EXPECT_EQ(log.values, std::vector<float>{0});
+  ASSERT_EQ(log.values.size(), 1U);
+  EXPECT_LT(log.values.front(), 1.0F);
   EXPECT_EQ(folder.Listing(), "in.txt");
 }
 

@@ -119,6 +119,7 @@ class EchoCount : public RunObserver {
  public:
   void SetProgressValue(float percent) override { lastProgress = percent; }
   void OutputWritten(std::span<const char> bytes) override { echoed += static_cast<std::int64_t>(bytes.size()); }
+  void ResultStartsOver() override { echoed = 0; }
   std::int64_t echoed = 0;
   float lastProgress = -1;
 };

@@ -22,6 +22,7 @@ ModeRun RunMode(const TempFolder& folder, RevertMode mode, std::string_view inpu
   run.progress = log.values;
   run.encoding = log.encoding;
   run.encodingBeforeOutput = log.encodingBeforeOutput;
+  run.startsOver = log.startsOver;
   return run;
 }
 

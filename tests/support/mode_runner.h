@@ -19,6 +19,7 @@ struct ModeRun {
   std::string error;   // the message of a failed run
   std::optional<TextEncoding> encoding;  // as the run chose it, if it told
   bool encodingBeforeOutput = false;     // whether it told before the output was opened
+  int startsOver = 0;                    // how often it dropped its result and began again
 };
 
 // An observer that keeps every progress value and the output it was shown.
@@ -31,11 +32,17 @@ class RunLog : public RunObserver {
     encodingBeforeOutput = !outputOpened;
   }
   void OutputOpened(FileHandle /*output*/) override { outputOpened = true; }
+  void ResultStartsOver() override {
+    echo.clear();
+    outputOpened = false;
+    ++startsOver;
+  }
   std::vector<float> values;
   std::string echo;
   std::optional<TextEncoding> encoding;
   bool encodingBeforeOutput = false;
   bool outputOpened = false;
+  int startsOver = 0;
 };
 
 // Runs `mode` on `input.txt` holding `input` inside `folder`, writing `input.txt_rev.txt`.
