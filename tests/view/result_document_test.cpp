@@ -157,6 +157,44 @@ TEST_F(ResultDocumentTest, ANewRunStartsOverAndForgetsTheOldFile) {
   EXPECT_EQ(LineText(lines, 0), "new");
 }
 
+// A run that finds its input is UTF-8 text after all drops what it wrote and writes again into
+// a new file, from its own thread while the view reads: the lines the view holds stay readable,
+// and afterwards it sees only the new text, as UTF-8, as a new result.
+TEST_F(ResultDocumentTest, ARunThatStartsOverIsShownAfreshWhileTheViewReads) {
+  const std::string first = NumberedLines(3000);
+  const std::string second = testing::MixedLine(3000) + "\n" + NumberedLines(3000);
+  StartRun();
+  const std::uint64_t generation = document_.generation();
+  std::atomic<bool> done = false;
+  std::thread run([&] {
+    std::atomic<bool> firstDone = false;
+    WriteOnAnotherThread(first.substr(0, first.size() / 2), 7, 900, firstDone).join();
+    const std::string firstPath = path_;
+    document_.StartOver();
+    document_.SetUtf8Text(true);
+    path_ = folder_.File("started-over.txt");
+    output_ = OpenNewForWrite(path_);
+    document_.OutputOpened(DuplicateHandle(output_));
+    written_ = 0;
+    std::filesystem::remove(firstPath);
+    WriteOnAnotherThread(second, 9, 900, done).join();
+  });
+  for (bool finished = false; !finished;) {
+    finished = done;
+    const ResultLines lines = document_.Lines();
+    const std::string& text = lines.Utf8() ? second : first;
+    std::string start(std::min<std::uint64_t>(lines.Size(), 64), '?');
+    start.resize(lines.Read(0, start));
+    ASSERT_EQ(start, text.substr(0, start.size()));
+  }
+  run.join();
+  EXPECT_GT(document_.generation(), generation);
+  const ResultLines lines = document_.Lines();
+  EXPECT_TRUE(lines.Utf8());
+  EXPECT_EQ(lines.Size(), second.size());
+  EXPECT_EQ(LineText(lines, 1), "line 0");
+}
+
 TEST(FileBlockCacheTest, FewSmallBlocksGiveTheFileBytesInAnyOrderAndAsItGrows) {
   TempFolder folder;
   std::string text(3000, ' ');
