@@ -164,6 +164,9 @@ LRESULT MainWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPAR
       OnClose();
       return 0;
     case WM_DESTROY:
+      // The result goes with the window: a file it still reads keeps its name while it is
+      // open, also a run's dropped output.
+      result_.Reset();
       if (quitWhenClosed_) ::PostQuitMessage(0);
       return 0;
     case WM_NCDESTROY:
