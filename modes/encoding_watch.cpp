@@ -1,19 +1,17 @@
 #include "modes/encoding_watch.h"
 
-#include <algorithm>
 #include <cstring>
 #include <stdexcept>
 #include <utility>
 
 #include "unicode/ascii_runs.h"
+#include "unicode/utf8_decode.h"
 
 namespace quillon {
 
 namespace {
 
-bool IsContinuation(char byte) noexcept { return (static_cast<unsigned char>(byte) & 0xC0U) == 0x80U; }
-
-constexpr std::size_t kMostContinuations = 3;
+constexpr std::size_t kMostCarried = unicode::kMostContinuationBytes;
 
 }  // namespace
 
@@ -34,19 +32,17 @@ EncodingWatch EncodingWatch::ExpectingUtf8(std::int64_t size, std::int64_t markL
   return watch;
 }
 
-bool EncodingWatch::StillAscii(std::span<const char> bytes) {
-  const char* end = bytes.data() + bytes.size();
-  if (unicode::detail::FindFirstNonAscii(bytes.data(), end) == end) return true;
+void EncodingWatch::WatchForNonAscii(std::span<const char> bytes) {
+  if (unicode::IsAllAscii(bytes)) return;
   const InputText whole = examineWhole_();
   if (whole.ClusterWise) throw EncodingRestart(whole);
   expecting_ = Expecting::Nothing;
-  return false;
 }
 
 void EncodingWatch::NotUtf8() { throw EncodingRestart(InputText{}); }
 
 void EncodingWatch::Forward(std::int64_t start, std::span<const char> bytes) {
-  if (expecting_ == Expecting::Ascii) StillAscii(bytes);
+  if (expecting_ == Expecting::Ascii) WatchForNonAscii(bytes);
   if (expecting_ != Expecting::Utf8) return;
   const std::int64_t end = start + static_cast<std::int64_t>(bytes.size());
   if (end <= checkedTo_) return;
@@ -57,7 +53,7 @@ void EncodingWatch::Forward(std::int64_t start, std::span<const char> bytes) {
 }
 
 void EncodingWatch::Backward(std::int64_t start, std::span<const char> bytes) {
-  if (expecting_ == Expecting::Ascii) StillAscii(bytes);
+  if (expecting_ == Expecting::Ascii) WatchForNonAscii(bytes);
   if (expecting_ != Expecting::Utf8) return;
   const std::int64_t end = start + static_cast<std::int64_t>(bytes.size());
   if (start >= checkedFrom_) return;
@@ -65,14 +61,14 @@ void EncodingWatch::Backward(std::int64_t start, std::span<const char> bytes) {
   const std::span<const char> fresh = bytes.first(static_cast<std::size_t>(checkedFrom_ - start));
   checkedFrom_ = start;
   // The continuation bytes at the stretch's start finish a sequence that begins before it.
-  const auto leading = static_cast<std::size_t>(std::find_if_not(fresh.begin(), fresh.end(), IsContinuation) - fresh.begin());
+  const std::size_t leading = unicode::LeadingContinuationBytes(fresh, fresh.size());
   if (leading == fresh.size()) {
-    if (leading + carriedLength_ > kMostContinuations) NotUtf8();
+    if (leading + carriedLength_ > kMostCarried) NotUtf8();
     std::memmove(carried_ + leading, carried_, carriedLength_);
     std::memcpy(carried_, fresh.data(), leading);
     carriedLength_ += leading;
   } else {
-    if (leading > kMostContinuations) NotUtf8();
+    if (leading > kMostCarried) NotUtf8();
     unicode::Utf8Validator validator;
     validator.Feed(fresh.subspan(leading));
     validator.Feed({carried_, carriedLength_});
@@ -93,13 +89,10 @@ void EncodingWatch::Finished() {
     // A run backwards stops at the text's start, after the byte-order mark.
     if (checkedFrom_ > markLength_) throw std::logic_error("the input was not checked to its start");
     Backward(0, unicode::kByteOrderMark.substr(0, static_cast<std::size_t>(markLength_)));
-    CheckCarriedAtStart();
     return;
   }
-  if (checkedTo_ != size_ || !forward_.EndsValid()) {
-    if (checkedTo_ != size_ && size_ > markLength_) throw std::logic_error("the input was not checked to its end");
-    NotUtf8();
-  }
+  // Forward() checked the last sequence with the last bytes.
+  if (checkedTo_ != size_) throw std::logic_error("the input was not checked to its end");
 }
 
 }  // namespace quillon

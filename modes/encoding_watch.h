@@ -48,8 +48,8 @@ class EncodingWatch {
  private:
   enum class Expecting { Nothing, Ascii, Utf8 };
 
-  // Checks for a byte that is not ASCII; true when there is none, or the run goes on as bytes.
-  bool StillAscii(std::span<const char> bytes);
+  // On a byte that is not ASCII, has the whole input settle the encoding.
+  void WatchForNonAscii(std::span<const char> bytes);
   [[noreturn]] static void NotUtf8();
   void CheckCarriedAtStart() const;
 

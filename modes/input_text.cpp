@@ -9,6 +9,7 @@
 #include "modes/stretch_reads.h"
 #include "modes/two_halves.h"
 #include "unicode/ascii_runs.h"
+#include "unicode/utf8_decode.h"
 #include "unicode/utf8_validator.h"
 
 namespace quillon {
@@ -30,7 +31,7 @@ StretchVerdict ExamineStretch(const FileHandle& input, std::int64_t from, std::i
   StretchVerdict verdict;
   const bool whole = ReadChunks(input, from, to, stop, otherFailed, beforeRead, [&](std::span<const char> piece) {
     // Most text is ASCII for long stretches: one scan settles those, the validator the rest.
-    const bool asciiOnly = unicode::detail::FindFirstNonAscii(piece.data(), piece.data() + piece.size()) == piece.data() + piece.size();
+    const bool asciiOnly = unicode::IsAllAscii(piece);
     if (!asciiOnly || !validator.EndsValid()) {
       verdict.nonAscii = verdict.nonAscii || !asciiOnly;
       validator.Feed(piece);
@@ -48,29 +49,21 @@ std::int64_t SplitPoint(const FileHandle& input, std::int64_t size) {
   const std::int64_t middle = size / 2;
   char bytes[4];
   ReadExactlyAt(input, middle, bytes);
-  std::int64_t at = 0;
-  while (at < 3 && (static_cast<unsigned char>(bytes[at]) & 0xC0u) == 0x80u) ++at;
-  return middle + at;
+  return middle + static_cast<std::int64_t>(unicode::LeadingContinuationBytes(bytes, unicode::kMostContinuationBytes));
 }
 
-struct EndVerdict {
-  bool valid = true;
-  bool nonAscii = false;
-};
-
-EndVerdict CheckEnd(std::span<const char> bytes, bool cutAtStart, bool cutAtEnd) {
-  if (cutAtStart) {
-    // The continuation bytes there finish a sequence that began before the probe.
-    std::size_t leading = 0;
-    while (leading < bytes.size() && (static_cast<unsigned char>(bytes[leading]) & 0xC0U) == 0x80U) ++leading;
-    if (leading > 3) return {false, true};
+// What the bytes at the input's start, or at its end, hold. The head may stop inside a
+// sequence; the tail's first continuation bytes end one that began before it.
+StretchVerdict CheckEnd(std::span<const char> bytes, bool isTail) {
+  if (isTail) {
+    const std::size_t leading = unicode::LeadingContinuationBytes(bytes, unicode::kMostContinuationBytes + 1);
+    if (leading > unicode::kMostContinuationBytes) return {false, true};
     bytes = bytes.subspan(leading);
   }
-  const char* end = bytes.data() + bytes.size();
-  if (unicode::detail::FindFirstNonAscii(bytes.data(), end) == end) return {};
+  if (unicode::IsAllAscii(bytes)) return {};
   unicode::Utf8Validator validator;
   validator.Feed(bytes);
-  return {cutAtEnd ? validator.StillValid() : validator.EndsValid(), true};
+  return {isTail ? validator.EndsValid() : validator.StillValid(), true};
 }
 
 }  // namespace
@@ -83,8 +76,8 @@ EncodingGuess GuessFromEnds(const FileHandle& input, std::int64_t size, std::int
   std::vector<char> tail(static_cast<std::size_t>(length));
   ReadExactlyAt(input, 0, head);
   ReadExactlyAt(input, size - length, tail);
-  const EndVerdict first = CheckEnd(head, false, true);
-  const EndVerdict last = CheckEnd(tail, true, false);
+  const StretchVerdict first = CheckEnd(head, false);
+  const StretchVerdict last = CheckEnd(tail, true);
   if (!first.valid || !last.valid) return {{}, true};
   if (!first.nonAscii && !last.nonAscii) return {{TextEncoding::Utf8, false, 0}, false};
   const std::int64_t mark = unicode::StartsWithByteOrderMark(head) ? markLength : 0;

@@ -1,6 +1,7 @@
 #include "modes/run_mode.h"
 
 #include <algorithm>
+#include <functional>
 #include <utility>
 
 #include "modes/encoding_watch.h"
@@ -83,24 +84,32 @@ void RunOnTheRest(RevertMode mode, const ModeContext& context, ProgressShown& sh
   RunOn(mode, ReportingTo(context, rest), files, text, watch);
 }
 
+// Where the input's encoding is chosen by reading it through: UTF-16 after its byte-order mark,
+// otherwise UTF-8 text or bytes.
+InputText ChooseEncoding(RunFiles& files, const ModeContext& context, const std::function<void(std::int64_t done)>& beforeRead) {
+  if (const std::optional<InputText> utf16 = TakeUtf16Input(files, context, beforeRead)) return *utf16;
+  return ExamineInput(files.Input(), files.InputSize(), context, beforeRead);
+}
+
 // The input read through once first, to settle its encoding, and then the run.
 void RunAfterExamining(RevertMode mode, const ModeContext& context, RunFiles& files) {
   const std::int64_t size = files.InputSize();
   if (size <= kExaminationReadSize) {
-    if (const std::optional<InputText> utf16 = TakeUtf16Input(files, context, [](std::int64_t) {})) {
-      RunSettled(mode, context, files, *utf16);
-      return;
-    }
-    RunSettled(mode, context, files, ExamineInput(files.Input(), size, context, [](std::int64_t) {}));
+    RunSettled(mode, context, files, ChooseEncoding(files, context, [](std::int64_t) {}));
     return;
   }
   ProgressShare examining(context.Observer, 0, kExaminationShare);
   ProgressMeter meter(examining, size, context.Tuning.ProgressStep);
-  const auto report = [&meter](std::int64_t done) { meter.Report(done); };
-  std::optional<InputText> text = TakeUtf16Input(files, context, report);
-  if (!text) text = ExamineInput(files.Input(), size, context, report);
+  const InputText text = ChooseEncoding(files, context, [&meter](std::int64_t done) { meter.Report(done); });
   ProgressShare running(context.Observer, kExaminationShare, 100.0F - kExaminationShare);
-  RunSettled(mode, ReportingTo(context, running), files, *text);
+  RunSettled(mode, ReportingTo(context, running), files, text);
+}
+
+// What a run that starts on `guess` checks as it goes.
+EncodingWatch WatchFor(const EncodingGuess& guess, RunFiles& files, const ModeContext& context) {
+  if (guess.Settled) return {};
+  if (guess.Text.ClusterWise) return EncodingWatch::ExpectingUtf8(files.InputSize(), guess.Text.ByteOrderMarkLength);
+  return EncodingWatch::ExpectingAscii([&files, &context] { return ExamineInput(files.Input(), files.InputSize(), context, [](std::int64_t) {}); });
 }
 
 }  // namespace
@@ -126,10 +135,7 @@ void RunMode(RevertMode mode, const ModeContext& context) {
   InputText text = guess.Text;
   context.Observer.EncodingChosen(ShownEncoding(files, text));
   try {
-    EncodingWatch watch;
-    if (!guess.Settled && text.ClusterWise) watch = EncodingWatch::ExpectingUtf8(files.InputSize(), text.ByteOrderMarkLength);
-    if (!guess.Settled && !text.ClusterWise)
-      watch = EncodingWatch::ExpectingAscii([&] { return ExamineInput(files.Input(), files.InputSize(), context, [](std::int64_t) {}); });
+    EncodingWatch watch = WatchFor(guess, files, context);
     RunOnTheRest(mode, throughShown, shown, files, text, watch);
     return;
   } catch (const EncodingRestart& restart) {

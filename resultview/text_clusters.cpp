@@ -28,7 +28,7 @@ bool ClusterWalker::Decided(std::size_t end) const noexcept {
   // all be whole: so the one there must begin a sequence that the text holds to its end (and
   // then any sequence before it ends before it, or breaks there whatever follows).
   if (complete_ || end + kLongestSequence <= text_.size()) return true;
-  if (end >= text_.size() || (static_cast<unsigned char>(text_[end]) & 0xC0) == 0x80) return false;
+  if (end >= text_.size() || unicode::IsContinuationByte(text_[end])) return false;
   return end + SequenceLength(text_[end]) <= text_.size();
 }
 

@@ -10,8 +10,6 @@ namespace quillon::unicode {
 
 namespace {
 
-bool IsContinuationByte(char byte) noexcept { return (static_cast<std::uint8_t>(byte) & 0xC0u) == 0x80u; }
-
 bool IsBreakControl(GraphemeBreak value) noexcept {
   return value == GraphemeBreak::Control || value == GraphemeBreak::CR || value == GraphemeBreak::LF;
 }

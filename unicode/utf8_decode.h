@@ -8,6 +8,19 @@ namespace quillon::unicode {
 
 inline constexpr char32_t kReplacementCharacter = 0xFFFD;
 
+// The most continuation bytes a sequence has after its lead byte.
+inline constexpr std::size_t kMostContinuationBytes = 3;
+
+inline bool IsContinuationByte(char byte) noexcept { return (static_cast<std::uint8_t>(byte) & 0xC0u) == 0x80u; }
+
+// The continuation bytes that `bytes` begins with, at most `limit` of them: at a place cut
+// anywhere in UTF-8 text, the end of a sequence that began before it.
+inline std::size_t LeadingContinuationBytes(std::span<const char> bytes, std::size_t limit) noexcept {
+  std::size_t count = 0;
+  while (count < bytes.size() && count < limit && IsContinuationByte(bytes[count])) ++count;
+  return count;
+}
+
 struct DecodedCodePoint {
   char32_t codePoint;
   std::size_t length;  // bytes taken: 1 to 4, or 0 at or past the end
