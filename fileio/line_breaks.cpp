@@ -9,11 +9,6 @@ namespace quillon {
 // Lines are short on average but may be gigabytes long, so both scans test 64 bytes per
 // step with vector compares and fall back to single bytes only at the edges.
 #if defined(__SSE2__)
-std::uint64_t BreakMask64(const char* at) {
-  const BreakMasks masks = LoadBreakMasks(at);
-  return masks.cr | masks.lf;
-}
-
 const char* FindLastBreak(const char* begin, const char* end) {
   while (end - begin >= 64) {
     if (const std::uint64_t mask = BreakMask64(end - 64)) return end - 64 + (63 - __builtin_clzll(mask));
@@ -45,12 +40,6 @@ const char* FindFirstBreak(const char* begin, const char* end) {
 }
 
 #else
-
-std::uint64_t BreakMask64(const char* at) {
-  std::uint64_t mask = 0;
-  for (int i = 0; i < 64; ++i) mask |= static_cast<std::uint64_t>(IsLineBreak(at[i])) << i;
-  return mask;
-}
 
 const char* FindLastBreak(const char* begin, const char* end) {
   while (end > begin) {

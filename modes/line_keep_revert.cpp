@@ -1,6 +1,7 @@
 #include "modes/line_keep_revert.h"
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "fileio/backward_lines.h"
@@ -14,16 +15,37 @@ namespace quillon {
 
 namespace {
 
+// The breaks among the 64 bytes from `at`, of which only the first `count` are there.
+std::uint64_t BreakMaskOfPart(const char* at, std::size_t count) {
+  if (count == 64) return BreakMask64(at);
+  alignas(64) char part[64] = {};
+  std::memcpy(part, at, count);
+  return BreakMask64(part);
+}
+
 // Takes the lines that lie wholly inside the loaded block, ending at `stop` (one past the
 // cursor), straight from the block. Returns where it stopped: at a line that starts before
 // the block, or whose break might pair with a CR before it; FindLineBackward takes those.
+// The block is scanned once, 64 bytes a step from its end, and its breaks taken from each
+// step's mask highest first, so that a line costs a few bit operations and its copy.
 const char* AppendLinesInBlock(const char* blockBegin, const char* stop, OutputAppender& out) {
+  if (stop == blockBegin) return stop;
+  auto chunk = static_cast<std::size_t>(stop - blockBegin - 1) / 64 * 64;
+  std::uint64_t breaks = BreakMaskOfPart(blockBegin + chunk, static_cast<std::size_t>(stop - blockBegin) - chunk);
   for (;;) {
-    const char* lineBreak = FindLastBreak(blockBegin, stop);
-    if (lineBreak == nullptr || lineBreak == blockBegin) return stop;
-    const bool loneCr = *lineBreak == kCR;
-    out.AppendLine(loneCr, {lineBreak + 1, stop});
-    stop = !loneCr && lineBreak[-1] == kCR ? lineBreak - 1 : lineBreak;
+    while (breaks != 0) {
+      const int bit = 63 - __builtin_clzll(breaks);
+      breaks &= ~(std::uint64_t{1} << bit);
+      const char* const lineBreak = blockBegin + chunk + bit;
+      if (lineBreak >= stop) continue;  // the CR of a CR LF already taken
+      if (lineBreak == blockBegin) return stop;
+      const bool loneCr = *lineBreak == kCR;
+      out.AppendLine(loneCr, {lineBreak + 1, stop});
+      stop = !loneCr && lineBreak[-1] == kCR ? lineBreak - 1 : lineBreak;
+    }
+    if (chunk == 0) return stop;
+    chunk -= 64;
+    breaks = BreakMask64(blockBegin + chunk);
   }
 }
 
