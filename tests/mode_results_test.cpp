@@ -236,7 +236,7 @@ TEST_P(ModeResultTest, MalformedUtf16IsBytes) {
   ExpectResults(RevertMode::LineKeep, {{"\xFF\xFE\x00\xDC\n\x00"s, "\x00\r\n\xFF\xFE\x00\xDC\r\n"s}});
 }
 
-INSTANTIATE_TEST_SUITE_P(BlockSizes, ModeResultTest, ::testing::Values(0, 1, 2, 3, 1 << 20));
+INSTANTIATE_TEST_SUITE_P(BlockSizes, ModeResultTest, ::testing::Values(0, 1, 2, 3, 100, 1 << 20));
 
 TEST(ModeProgress, ReportsTheShareHandledBeforeEachPiece) {
   EXPECT_EQ(RunMode(RevertMode::SimpleRevert, "ab\r\ncd\r\n", {1, 1}).progress,
