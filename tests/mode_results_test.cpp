@@ -81,6 +81,10 @@ TEST_P(ModeResultTest, LineKeepWritesTheLinesLastFirstEachWithOneCrLf) {
                                           {"abcdefg\rhi\r\n", "\r\n\rhi\r\nabcdefg\r\n"},
                                           {"x", "x\r\n"},
                                           {"", ""},
+                                          // Lines across the scan's 64-byte steps, the first CR LF split by a step's edge.
+                                          {std::string(63, 'a') + "\r\n" + std::string(61, 'b') + "\r\nc\n" + std::string(130, 'd') + "\re",
+                                           "\re\r\n" + std::string(130, 'd') + "\r\nc\r\n" + std::string(61, 'b') + "\r\n" +
+                                               std::string(63, 'a') + "\r\n"},
                                       });
 }
 
