@@ -9,6 +9,7 @@
 #include "fileio/byte_reverse.h"
 #include "unicode/ascii_runs.h"
 #include "unicode/grapheme_rules.h"
+#include "unicode/latin_letters.h"
 
 namespace quillon::unicode {
 
@@ -39,13 +40,14 @@ inline bool IsLoneLatinLetter(std::span<const char> run, std::size_t at) noexcep
   return run.size() - at == 2 || byteAt(at + 2) < 0x80;
 }
 
-// Splits a run into ASCII stretches, in which every byte is a cluster of its own, and the
-// clusters around non-ASCII bytes, and hands each to its callback in order. No rule joins
-// two ASCII bytes other than CR LF, so only the clusters that touch a non-ASCII byte need
-// the segmenter; it starts one byte early, as a mark may attach to the ASCII letter before
+// Splits a run into ASCII stretches, in which every byte is a cluster of its own, stretches of
+// ASCII and Latin letters (see LatinStretchEnd), and the clusters around other non-ASCII bytes,
+// and hands each to its callback in order. No rule joins two ASCII bytes other than CR LF, so
+// only the clusters that touch a non-ASCII byte need the segmenter; it starts one byte early, as a mark may attach to the ASCII letter before
 // it, and goes on until a cluster begins with ASCII again (a prepended mark may pull one in).
-template <typename OnAsciiStretch, typename OnCluster>
-void WalkClusters(std::span<const char> run, OnAsciiStretch onAsciiStretch, OnCluster&& onCluster) {
+template <typename OnAsciiStretch, typename OnLatinStretch, typename OnCluster>
+void WalkClusters(std::span<const char> run, OnAsciiStretch onAsciiStretch, OnLatinStretch onLatinStretch,
+                  OnCluster&& onCluster) {
   const std::size_t size = run.size();
   std::size_t at = 0;
   while (at < size) {
@@ -53,6 +55,12 @@ void WalkClusters(std::span<const char> run, OnAsciiStretch onAsciiStretch, OnCl
     if (nonAscii == size) {
       onAsciiStretch(at, size);
       return;
+    }
+    if (const std::size_t latinEnd = LatinStretchEnd(run, nonAscii); latinEnd > nonAscii) {
+      if (nonAscii > at) onAsciiStretch(at, nonAscii);
+      onLatinStretch(nonAscii, latinEnd);
+      at = latinEnd;
+      continue;
     }
     if (IsLoneLatinLetter(run, nonAscii)) {
       if (nonAscii > at) onAsciiStretch(at, nonAscii);
@@ -105,6 +113,12 @@ void ReverseClusterOrder(std::span<const char> run, std::span<char> out) {
   const std::size_t size = run.size();
   WalkClusters(
       run, [&](std::size_t begin, std::size_t end) { ReverseCopy(from + begin, end - begin, to + size - end); },
+      [&](std::size_t begin, std::size_t end) {
+        const std::span<char> copy(to + size - end, end - begin);
+        std::memcpy(copy.data(), from + begin, copy.size());
+        MirrorLatinLetters(copy);
+        ReverseInPlace(copy);
+      },
       [&](std::size_t begin, std::size_t end) { CopyCluster(from + begin, end - begin, to + size - end); });
 }
 
@@ -112,6 +126,7 @@ void MirrorEachCluster(std::span<char> run) noexcept {
   char* const bytes = run.data();
   WalkClusters(
       run, [](std::size_t, std::size_t) {},
+      [&](std::size_t begin, std::size_t end) { MirrorLatinLetters({bytes + begin, end - begin}); },
       [&](std::size_t begin, std::size_t end) { MirrorCluster(bytes + begin, end - begin); });
 }
 
