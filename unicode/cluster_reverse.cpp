@@ -3,13 +3,14 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <stdexcept>
 #include <utility>
 
 #include "fileio/byte_reverse.h"
 #include "unicode/ascii_runs.h"
 #include "unicode/grapheme_rules.h"
-#include "unicode/latin_letters.h"
+#include "unicode/letter_stretches.h"
 
 namespace quillon::unicode {
 
@@ -41,12 +42,13 @@ inline bool IsLoneLatinLetter(std::span<const char> run, std::size_t at) noexcep
 }
 
 // Splits a run into ASCII stretches, in which every byte is a cluster of its own, stretches of
-// ASCII and Latin letters (see LatinStretchEnd), and the clusters around other non-ASCII bytes,
-// and hands each to its callback in order. No rule joins two ASCII bytes other than CR LF, so
-// only the clusters that touch a non-ASCII byte need the segmenter; it starts one byte early, as a mark may attach to the ASCII letter before
-// it, and goes on until a cluster begins with ASCII again (a prepended mark may pull one in).
-template <typename OnAsciiStretch, typename OnLatinStretch, typename OnCluster>
-void WalkClusters(std::span<const char> run, OnAsciiStretch onAsciiStretch, OnLatinStretch onLatinStretch,
+// ASCII and one kind of letter (see LetterStretchEnd), and the clusters around other non-ASCII
+// bytes, and hands each to its callback in order. No rule joins two ASCII bytes other than
+// CR LF, so only the clusters that touch a non-ASCII byte need the segmenter; it starts one
+// byte early, as a mark may attach to the ASCII letter before it, and goes on until a cluster
+// begins with ASCII again (a prepended mark may pull one in).
+template <typename OnAsciiStretch, typename OnLetterStretch, typename OnCluster>
+void WalkClusters(std::span<const char> run, OnAsciiStretch onAsciiStretch, OnLetterStretch onLetterStretch,
                   OnCluster&& onCluster) {
   const std::size_t size = run.size();
   std::size_t at = 0;
@@ -56,11 +58,13 @@ void WalkClusters(std::span<const char> run, OnAsciiStretch onAsciiStretch, OnLa
       onAsciiStretch(at, size);
       return;
     }
-    if (const std::size_t latinEnd = LatinStretchEnd(run, nonAscii); latinEnd > nonAscii) {
-      if (nonAscii > at) onAsciiStretch(at, nonAscii);
-      onLatinStretch(nonAscii, latinEnd);
-      at = latinEnd;
-      continue;
+    if (const std::optional<LetterKind> kind = LetterKindOf(static_cast<unsigned char>(run[nonAscii]))) {
+      if (const std::size_t stretchEnd = LetterStretchEnd(*kind, run, nonAscii); stretchEnd > nonAscii) {
+        if (nonAscii > at) onAsciiStretch(at, nonAscii);
+        onLetterStretch(*kind, nonAscii, stretchEnd);
+        at = stretchEnd;
+        continue;
+      }
     }
     if (IsLoneLatinLetter(run, nonAscii)) {
       if (nonAscii > at) onAsciiStretch(at, nonAscii);
@@ -113,10 +117,10 @@ void ReverseClusterOrder(std::span<const char> run, std::span<char> out) {
   const std::size_t size = run.size();
   WalkClusters(
       run, [&](std::size_t begin, std::size_t end) { ReverseCopy(from + begin, end - begin, to + size - end); },
-      [&](std::size_t begin, std::size_t end) {
+      [&](LetterKind kind, std::size_t begin, std::size_t end) {
         const std::span<char> copy(to + size - end, end - begin);
         std::memcpy(copy.data(), from + begin, copy.size());
-        MirrorLatinLetters(copy);
+        MirrorLetters(kind, copy);
         ReverseInPlace(copy);
       },
       [&](std::size_t begin, std::size_t end) { CopyCluster(from + begin, end - begin, to + size - end); });
@@ -126,7 +130,7 @@ void MirrorEachCluster(std::span<char> run) noexcept {
   char* const bytes = run.data();
   WalkClusters(
       run, [](std::size_t, std::size_t) {},
-      [&](std::size_t begin, std::size_t end) { MirrorLatinLetters({bytes + begin, end - begin}); },
+      [&](LetterKind kind, std::size_t begin, std::size_t end) { MirrorLetters(kind, {bytes + begin, end - begin}); },
       [&](std::size_t begin, std::size_t end) { MirrorCluster(bytes + begin, end - begin); });
 }
 
