@@ -1,6 +1,8 @@
 #include "unicode/letter_stretches.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <utility>
 
 #if defined(__SSE2__)
@@ -29,20 +31,31 @@ struct Letters {
 #endif
 };
 
-using LatinLetters = Letters<0xC3, 0xC9, 2>;
-using Ideographs = Letters<0xE4, 0xE9, 3>;
+using LatinLetters = Letters<kFirstLatinLead, kLastLatinLead, 2>;
+using Ideographs = Letters<kFirstIdeographLead, kLastIdeographLead, 3>;
 
 inline bool IsContinuation(unsigned char byte) noexcept { return (byte & 0xC0u) == 0x80u; }
 
 #if defined(__SSE2__)
 inline __m128i Load(const char* at) noexcept { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at)); }
 
-// Whether all 16 bytes are ASCII, continuation bytes or the letters' leads. In well-formed
-// UTF-8 that starts at a code point, the continuation bytes then belong to the letters.
-inline bool AllAsciiOrLetters(__m128i bytes, __m128i leads) noexcept {
-  const __m128i asciiOrContinuation = _mm_cmplt_epi8(bytes, _mm_set1_epi8(static_cast<char>(0xC0)));  // signed
-  const __m128i ascii = _mm_cmpgt_epi8(bytes, _mm_set1_epi8(-1));
-  return _mm_movemask_epi8(_mm_or_si128(_mm_or_si128(asciiOrContinuation, ascii), leads)) == 0xFFFF;
+// The `count` bytes (at most 16) from `at`, followed by zeros, which count as ASCII.
+inline __m128i LoadUpTo(const char* at, std::size_t count) noexcept {
+  if (count >= kStep) return Load(at);
+  alignas(16) char part[kStep] = {};
+  std::memcpy(part, at, count);
+  return _mm_load_si128(reinterpret_cast<const __m128i*>(part));
+}
+
+// Stores the first `count` bytes (at most 16) of `bytes` at `at`.
+inline void StoreUpTo(char* at, std::size_t count, __m128i bytes) noexcept {
+  if (count >= kStep) {
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(at), bytes);
+    return;
+  }
+  alignas(16) char part[kStep];
+  _mm_store_si128(reinterpret_cast<__m128i*>(part), bytes);
+  std::memcpy(at, part, count);
 }
 
 // Bytes shifted towards the end by N, the first N coming from the last of `before`.
@@ -58,66 +71,78 @@ inline __m128i FromAfter(__m128i chunk, __m128i after) noexcept {
 }
 #endif
 
+// Where the letters whose leads are `leads` (after `leadsBefore`) have their other bytes.
+#if defined(__SSE2__)
+template <typename Kind>
+inline __m128i ContinuationsOf(__m128i leads, __m128i leadsBefore) noexcept {
+  const __m128i seconds = FromBefore<1>(leads, leadsBefore);
+  if constexpr (Kind::kLength == 2) return seconds;
+  return _mm_or_si128(seconds, FromBefore<2>(leads, leadsBefore));
+}
+#endif
+
 template <typename Kind>
 std::size_t StretchEnd(std::span<const char> text, std::size_t from) noexcept {
+#if !defined(__SSE2__)
+  (void)text;
+  return from;
+#else
   std::size_t end = from;
-#if defined(__SSE2__)
-  while (text.size() - end >= kStep) {
-    const __m128i chunk = Load(text.data() + end);
-    if (!AllAsciiOrLetters(chunk, Kind::Leads(chunk))) break;
-    end += kStep;
+  __m128i leadsBefore = _mm_setzero_si128();
+  while (end < text.size()) {
+    const std::size_t count = std::min(kStep, text.size() - end);
+    const __m128i chunk = LoadUpTo(text.data() + end, count);
+    const __m128i leads = Kind::Leads(chunk);
+    const __m128i continuations = _mm_cmplt_epi8(chunk, _mm_set1_epi8(static_cast<char>(0xC0)));  // signed: 0x80 to 0xBF
+    const __m128i ascii = _mm_cmpgt_epi8(chunk, _mm_set1_epi8(-1));
+    const bool onlyThese = _mm_movemask_epi8(_mm_or_si128(_mm_or_si128(continuations, ascii), leads)) == 0xFFFF;
+    // Each letter whole, and no other continuation byte: the stretch is well-formed.
+    const bool wellFormed = _mm_movemask_epi8(_mm_xor_si128(continuations, ContinuationsOf<Kind>(leads, leadsBefore))) == 0;
+    if (!onlyThese || !wellFormed) break;
+    leadsBefore = leads;
+    end += count;
   }
+  // A letter of the last step that goes on past it was not seen whole.
+  if (const int cut = _mm_movemask_epi8(leadsBefore) >> (kStep - Kind::kLength + 1); cut != 0)
+    end -= static_cast<std::size_t>(Kind::kLength - 1 - (31 - __builtin_clz(static_cast<unsigned>(cut))));
   const auto byteAt = [&](std::size_t index) { return static_cast<unsigned char>(text[index]); };
   if (end > from && end < text.size() && byteAt(end) >= 0x80 && !Kind::IsLead(byteAt(end))) {
-    // A letter cut by the last step, or what follows may join the last code point: that one
-    // is left to the cluster walk.
+    // What follows may join the last code point: that one is left to the cluster walk.
     do --end;
     while (IsContinuation(byteAt(end)));
   }
-#else
-  (void)text;
-#endif
   return end;
+#endif
 }
 
 template <typename Kind>
 void Mirror(std::span<char> stretch) noexcept {
   constexpr int kLast = Kind::kLength - 1;  // a letter's last byte, from its lead
   char* at = stretch.data();
-  char* const end = at + stretch.size();
 #if defined(__SSE2__)
   // Each step takes its neighbours' bytes from the steps before and after it, both loaded
-  // before it is stored, so that a letter cut by a step's edge is mirrored too.
-  if (end - at >= static_cast<std::ptrdiff_t>(2 * kStep)) {
-    __m128i before = _mm_setzero_si128();
-    __m128i leadsBefore = _mm_setzero_si128();
-    __m128i chunk = Load(at);
-    __m128i leads = Kind::Leads(chunk);
-    for (; end - at >= static_cast<std::ptrdiff_t>(2 * kStep); at += kStep) {
-      const __m128i after = Load(at + kStep);
-      const __m128i lasts = FromBefore<kLast>(leads, leadsBefore);
-      const __m128i mirrored = _mm_or_si128(_mm_and_si128(leads, FromAfter<kLast>(chunk, after)),
-                                            _mm_and_si128(lasts, FromBefore<kLast>(chunk, before)));
-      const __m128i kept = _mm_andnot_si128(_mm_or_si128(leads, lasts), chunk);
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(at), _mm_or_si128(mirrored, kept));
-      before = chunk;
-      leadsBefore = leads;
-      chunk = after;
-      leads = Kind::Leads(after);
-    }
-    // A letter the last step cut has its lead mirrored there and its last byte here.
-    alignas(16) unsigned char lastBytes[kStep];
-    _mm_store_si128(reinterpret_cast<__m128i*>(lastBytes), before);
-    for (int back = 1; back <= kLast; ++back) {
-      const unsigned char byte = lastBytes[kStep - static_cast<std::size_t>(back)];
-      if (Kind::IsLead(byte)) {
-        at[kLast - back] = static_cast<char>(byte);
-        at += kLast - back + 1;
-        break;
-      }
-    }
+  // before it is stored, so that a letter cut by a step's edge is mirrored too. The stretch
+  // ends at a code point, so the zeros after its end stand in for nothing a letter needs.
+  const std::size_t size = stretch.size();
+  __m128i before = _mm_setzero_si128();
+  __m128i leadsBefore = _mm_setzero_si128();
+  __m128i chunk = LoadUpTo(at, size);
+  __m128i leads = Kind::Leads(chunk);
+  for (std::size_t done = 0; done < size; done += kStep) {
+    const std::size_t left = size - done;
+    const __m128i after = left > kStep ? LoadUpTo(at + done + kStep, left - kStep) : _mm_setzero_si128();
+    const __m128i lasts = FromBefore<kLast>(leads, leadsBefore);
+    const __m128i mirrored = _mm_or_si128(_mm_and_si128(leads, FromAfter<kLast>(chunk, after)),
+                                          _mm_and_si128(lasts, FromBefore<kLast>(chunk, before)));
+    const __m128i kept = _mm_andnot_si128(_mm_or_si128(leads, lasts), chunk);
+    StoreUpTo(at + done, left, _mm_or_si128(mirrored, kept));
+    before = chunk;
+    leadsBefore = leads;
+    chunk = after;
+    leads = Kind::Leads(after);
   }
-#endif
+#else
+  char* const end = at + stretch.size();
   while (at < end) {
     if (Kind::IsLead(static_cast<unsigned char>(*at)) && end - at > kLast) {
       std::swap(at[0], at[kLast]);
@@ -126,15 +151,10 @@ void Mirror(std::span<char> stretch) noexcept {
       ++at;
     }
   }
+#endif
 }
 
 }  // namespace
-
-std::optional<LetterKind> LetterKindOf(unsigned char lead) noexcept {
-  if (LatinLetters::IsLead(lead)) return LetterKind::Latin;
-  if (Ideographs::IsLead(lead)) return LetterKind::Ideograph;
-  return std::nullopt;
-}
 
 std::size_t LetterStretchEnd(LetterKind kind, std::span<const char> text, std::size_t from) noexcept {
   return kind == LetterKind::Latin ? StretchEnd<LatinLetters>(text, from) : StretchEnd<Ideographs>(text, from);

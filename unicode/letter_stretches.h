@@ -14,8 +14,18 @@ namespace quillon::unicode {
 // and mirror their letters 16 bytes a step, where the cluster walk would take one a step.
 enum class LetterKind { Latin, Ideograph };
 
+// The first bytes of such letters.
+inline constexpr unsigned char kFirstLatinLead = 0xC3;
+inline constexpr unsigned char kLastLatinLead = 0xC9;
+inline constexpr unsigned char kFirstIdeographLead = 0xE4;
+inline constexpr unsigned char kLastIdeographLead = 0xE9;
+
 // The kind of letter whose first byte `lead` is, if any.
-std::optional<LetterKind> LetterKindOf(unsigned char lead) noexcept;
+inline std::optional<LetterKind> LetterKindOf(unsigned char lead) noexcept {
+  if (lead >= kFirstLatinLead && lead <= kLastLatinLead) return LetterKind::Latin;
+  if (lead >= kFirstIdeographLead && lead <= kLastIdeographLead) return LetterKind::Ideograph;
+  return std::nullopt;
+}
 
 // The end of the stretch of ASCII and letters of `kind` that starts at `from`, a code point's
 // start in well-formed UTF-8, looked at 16 bytes a step: a code point's start, where the code
