@@ -126,10 +126,20 @@ TEST(ClusterKernels, RejectAnOutputOfTheWrongSize) {
 }
 
 TEST(ClusterKernels, TreatEachMalformedByteAsOneCluster) {
-  const std::string run = "a\xFF\xC3" "b\xE6\xBC";
-  std::string reversed(run.size(), '\0');
-  unicode::ReverseClusterOrder(run, reversed);
-  EXPECT_EQ(reversed, "\xBC\xE6" "b\xC3\xFF" "a");
+  const std::pair<std::string, std::string> cases[] = {
+      {"a\xFF\xC3" "b\xE6\xBC", "\xBC\xE6" "b\xC3\xFF" "a"},
+      // Among long stretches of letters: a lead cut short, a lone continuation byte.
+      {"\xC3\xA4" "bcdefghijklmno\xC3" "qrstuvwxyz\xA4" "ABCDEFGHIJ", "JIHGFEDCBA\xA4" "zyxwvutsrq\xC3" "onmlkjihgfedcb\xC3\xA4"},
+      {"\xE6\xBC\xA2" "bcdefghijklmnopqrstu\xE6\xBC" "v", "v\xBC\xE6" "utsrqponmlkjihgfedcb\xE6\xBC\xA2"},
+  };
+  for (const auto& [run, expected] : cases) {
+    std::string reversed(run.size(), '\0');
+    unicode::ReverseClusterOrder(run, reversed);
+    EXPECT_EQ(reversed, expected) << ::testing::PrintToString(run);
+    std::string inPlace = run;
+    unicode::ReverseClusterOrderInPlace(inPlace);
+    EXPECT_EQ(inPlace, expected) << ::testing::PrintToString(run);
+  }
 }
 
 }  // namespace
