@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <type_traits>
 #include <utility>
 
 #include "fileio/block_io.h"
@@ -76,20 +77,39 @@ void ReverseEndedRuns(char* from, char* to, RunScan& scan) {
   scan.inRun = inRun;
 }
 
-// ReverseEndedRuns on two threads: a block of at least `splitMinimum` bytes is split after a
+// ReverseEndedRuns for UTF-8 text: the clusters of all the runs that end in [from, to) are
+// mirrored in one walk, which no run's edge cuts (breaks are clusters of their own), and then
+// the runs' bytes are reversed as bytes. A walk per run would pay its start for every line.
+void ReverseEndedClusterRuns(char* from, char* to, RunScan& scan) {
+  if (const char* const lastBreak = FindLastBreak(from, to)) {
+    char* const start = scan.inRun ? scan.runStart : from;
+    unicode::MirrorEachCluster({start, static_cast<std::size_t>(lastBreak - start)});
+  }
+  ReverseEndedRuns<ByteRuns>(from, to, scan);
+}
+
+template <typename Runs>
+void ReverseEndedRunsOf(char* from, char* to, RunScan& scan) {
+  if constexpr (std::is_same_v<Runs, ClusterRuns>)
+    ReverseEndedClusterRuns(from, to, scan);
+  else
+    ReverseEndedRuns<Runs>(from, to, scan);
+}
+
+// ReverseEndedRunsOf on two threads: a block of at least `splitMinimum` bytes is split after a
 // line break near its middle, so that no run crosses the split and the halves share nothing.
 template <typename Runs>
 void ReverseEndedRunsBeside(HelperThread& helper, std::size_t splitMinimum, char* from, char* to, RunScan& scan) {
   const auto length = static_cast<std::size_t>(to - from);
   const char* const breakAfterMiddle = length >= splitMinimum && length >= 2 ? FindFirstBreak(from + length / 2, to) : nullptr;
   if (breakAfterMiddle == nullptr) {
-    ReverseEndedRuns<Runs>(from, to, scan);
+    ReverseEndedRunsOf<Runs>(from, to, scan);
     return;
   }
   char* const split = from + (breakAfterMiddle - from) + 1;
   RunScan secondScan;
-  helper.RunBeside([&] { ReverseEndedRuns<Runs>(from, split, scan); },
-                   [&] { ReverseEndedRuns<Runs>(split, to, secondScan); });
+  helper.RunBeside([&] { ReverseEndedRunsOf<Runs>(from, split, scan); },
+                   [&] { ReverseEndedRunsOf<Runs>(split, to, secondScan); });
   scan = secondScan;
 }
 
