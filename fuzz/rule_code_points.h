@@ -11,6 +11,7 @@ inline constexpr char32_t kRuleCodePoints[] = {
     0x0600, 0x0903, 0x0915, 0x094D, 0x00AD, 0x0085, 0x200B, 0xFFFD,     // Prepend, SpacingMark, controls
     0x00E4, 0x6F22, 0x3099, 0x000D, 0x000A, 0x0009,
     0x00C0, 0x027F, 0x0280, 0x00BF,                                     // around the two-byte letters' stretches
+    0x1F3FA, 0x1F53E, 0x1F93B, 0x1F100,                                 // around the pictographs' shapes
 };
 
 }  // namespace quillon::fuzzing

@@ -9,6 +9,7 @@
 
 #include "fileio/byte_reverse.h"
 #include "unicode/ascii_runs.h"
+#include "unicode/emoji_clusters.h"
 #include "unicode/grapheme_rules.h"
 #include "unicode/letter_stretches.h"
 
@@ -65,6 +66,12 @@ void WalkClusters(std::span<const char> run, OnAsciiStretch onAsciiStretch, OnLe
         at = stretchEnd;
         continue;
       }
+    }
+    if (const std::size_t emojiEnd = CommonEmojiClusterEnd(run, nonAscii); emojiEnd > nonAscii) {
+      if (nonAscii > at) onAsciiStretch(at, nonAscii);
+      onCluster(nonAscii, emojiEnd);
+      at = emojiEnd;
+      continue;
     }
     if (IsLoneLatinLetter(run, nonAscii)) {
       if (nonAscii > at) onAsciiStretch(at, nonAscii);

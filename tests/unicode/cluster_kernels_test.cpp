@@ -23,6 +23,7 @@ const std::vector<std::u32string> kPieces = {
     U"\U0001F1E9", U"\U0001F1EA",                           // regional indicators
     U"\u200D", U"\U0001F468", U"\U0001F469", U"\u2764",     // ZWJ and pictographs
     U"\U0001F3FD", U"\uFE0F",                               // skin tone, emoji presentation
+    U"\U0001F3FA", U"\U0001F53E", U"\U0001F93B", U"\U0001F100",  // around the pictographs' fast path
     U"\u0903", U"\u0600", U"\u0915",                        // SpacingMark, Prepend, Devanagari
     U"\u3FFF", U"\u4000", U"\u9FFF", U"\uA000",             // around the ideographs' fast path
     U"\u6F22", U"\u00AD", U"\u0085", U"\U000E0020",         // CJK, format, C1 control, tag
