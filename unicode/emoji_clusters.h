@@ -68,7 +68,7 @@ inline bool EndsOrAscii(std::span<const char> text, std::size_t at) noexcept {
 // The end of the emoji cluster of one of the shapes above that starts at `at`, a cluster
 // boundary after ASCII, a letter or the text's start, where ASCII or the text's end follows
 // it; `at` when there is none, for the cluster walk to take.
-inline std::size_t CommonEmojiClusterEnd(std::span<const char> text, std::size_t at) noexcept {
+[[gnu::always_inline]] inline std::size_t CommonEmojiClusterEnd(std::span<const char> text, std::size_t at) noexcept {
   using namespace detail;
   if (IsRegionalIndicatorAt(text, at)) {
     // Two regional indicators make a flag; a third would start the next one.
