@@ -74,6 +74,19 @@ constexpr std::uint64_t BreakStarts(BreakMasks masks, bool crBeforeFirst) noexce
   return masks.cr | (masks.lf & ~crBefore);
 }
 
+// The number of set bits: inline, as the processors the program is built for need not have
+// the instruction, and a call per 64 bytes costs more than the arithmetic.
+constexpr int CountBits(std::uint64_t bits) noexcept {
+#if defined(__POPCNT__)
+  return __builtin_popcountll(bits);
+#else
+  bits -= (bits >> 1) & 0x5555555555555555ull;
+  bits = (bits & 0x3333333333333333ull) + ((bits >> 2) & 0x3333333333333333ull);
+  bits = (bits + (bits >> 4)) & 0x0F0F0F0F0F0F0F0Full;
+  return static_cast<int>((bits * 0x0101010101010101ull) >> 56);
+#endif
+}
+
 // The length of the longest run of set bits in `bits`.
 constexpr int LongestRunOfOnes(std::uint64_t bits) noexcept {
   int length = 0;

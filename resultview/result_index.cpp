@@ -71,7 +71,7 @@ struct ResultIndex::Scan {
   void Block(const char* block) noexcept {
     const BreakMasks masks = LoadBreakMasks(block);
     const std::uint64_t breakBytes = masks.cr | masks.lf;
-    breaks += static_cast<std::uint64_t>(std::popcount(BreakStarts(masks, lastWasCr)));
+    breaks += static_cast<std::uint64_t>(CountBits(BreakStarts(masks, lastWasCr)));
     lastWasCr = (masks.cr >> 63) != 0;
     // Blocks with and without breaks alternate unpredictably in ordinary text, so both cases go
     // through the same steps.
@@ -190,7 +190,7 @@ std::uint64_t ResultIndex::BreakAt(const ByteSource& bytes, std::uint64_t size, 
                for (; i + kBlock <= chunk.size(); i += kBlock) {
                  const BreakMasks masks = LoadBreakMasks(chunk.data() + i);
                  const std::uint64_t starts = BreakStarts(masks, crBefore);
-                 const auto count = static_cast<std::uint64_t>(std::popcount(starts));
+                 const auto count = static_cast<std::uint64_t>(CountBits(starts));
                  if (remaining < count) {
                    found = offset + i + static_cast<std::uint64_t>(NthSetBit(starts, remaining));
                    return true;
@@ -221,7 +221,7 @@ std::uint64_t ResultIndex::BreaksBefore(const ByteSource& bytes, std::uint64_t o
     std::size_t i = 0;
     for (; i + kBlock <= chunk.size(); i += kBlock) {
       const BreakMasks masks = LoadBreakMasks(chunk.data() + i);
-      breaks += static_cast<std::uint64_t>(std::popcount(BreakStarts(masks, crBefore)));
+      breaks += static_cast<std::uint64_t>(CountBits(BreakStarts(masks, crBefore)));
       crBefore = (masks.cr >> 63) != 0;
     }
     for (; i < chunk.size(); ++i) {

@@ -1,9 +1,11 @@
 #include <algorithm>
+#include <bit>
 #include <random>
 #include <string>
 
 #include <gtest/gtest.h>
 
+#include "fileio/break_masks.h"
 #include "fileio/line_breaks.h"
 #include "fileio/byte_reverse.h"
 
@@ -36,6 +38,12 @@ TEST(LineBreakScan, AgreesWithAByteLoop) {
     EXPECT_EQ(FindLastBreak(begin, end), last.base() == begin ? nullptr : last.base() - 1);
     EXPECT_EQ(SkipBreaks(begin, end), std::find_if_not(begin, end, IsLineBreak));
   }
+  std::mt19937_64 bits(11);
+  for (int round = 0; round < 1000; ++round) {
+    const std::uint64_t mask = bits() & bits();
+    EXPECT_EQ(CountBits(mask), std::popcount(mask));
+  }
+  EXPECT_EQ(CountBits(~std::uint64_t{0}), 64);
 }
 
 TEST(ByteReversal, InPlaceAndCopyingAgreeWithStdReverseForEveryLengthAndAlignment) {
