@@ -38,7 +38,8 @@ inline std::size_t FindNonAsciiFrom(std::span<const char> run, std::size_t from)
 // Other, and no rule joins Other to Other or to ASCII. European text is mostly these.
 inline bool IsLoneLatinLetter(std::span<const char> run, std::size_t at) noexcept {
   const auto byteAt = [&](std::size_t index) { return static_cast<std::uint8_t>(run[index]); };
-  if (run.size() - at < 2 || byteAt(at) < kFirstLatinLead || byteAt(at) > kLastLatinLead || (byteAt(at + 1) & 0xC0u) != 0x80u) return false;
+  if (run.size() - at < 2 || byteAt(at) < kFirstLatinLead || byteAt(at) > kLastLatinLead || (byteAt(at + 1) & 0xC0u) != 0x80u)
+    return false;
   return run.size() - at == 2 || byteAt(at + 2) < 0x80;
 }
 
