@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <type_traits>
 #include <utility>
 
 #include "fileio/block_io.h"
@@ -28,29 +27,10 @@ struct RunScan {
   char* runStart = nullptr;
 };
 
-// How a line's content is reversed: its bytes, or for UTF-8 text its clusters.
-// A run too long to hold is written like a file of its own; its bytes were checked as they
-// were first read.
-struct ByteRuns {
-  static void Reverse(std::span<char> run) noexcept { ReverseInPlace(run); }
-  static void WriteLongRun(const FileHandle& input, std::int64_t begin, std::int64_t end, OutputWriter& output) {
-    EncodingWatch checked;
-    WriteRangeReversed(input, begin, end, output, [](std::int64_t) {}, checked);
-  }
-};
-struct ClusterRuns {
-  static void Reverse(std::span<char> run) noexcept { unicode::ReverseClusterOrderInPlace(run); }
-  static void WriteLongRun(const FileHandle& input, std::int64_t begin, std::int64_t end, OutputWriter& output) {
-    EncodingWatch checked;
-    WriteClustersReversed(input, begin, end, output, [](std::int64_t) {}, EngineTuning{}.SplitMinimum, checked);
-  }
-};
-
-// Reverses in place every run of non-break bytes in [from, to) that ends before `to`. A run
-// still open at `to` is left for the next call. Runs are found 64 bytes at a time from the
-// bits where the break mask changes, so a line costs a couple of bit operations.
-template <typename Runs>
-void ReverseEndedRuns(char* from, char* to, RunScan& scan) {
+// Reverses in place the bytes of every run of non-break bytes in [from, to) that ends before
+// `to`. A run still open at `to` is left for the next call. Runs are found 64 bytes at a time
+// from the bits where the break mask changes, so a line costs a couple of bit operations.
+void ReverseEndedByteRuns(char* from, char* to, RunScan& scan) {
   std::uint64_t previousIsBreak = scan.inRun ? 0 : 1;
   char* at = from;
   for (; to - at >= 64; at += 64) {
@@ -61,7 +41,7 @@ void ReverseEndedRuns(char* from, char* to, RunScan& scan) {
       const int bit = __builtin_ctzll(changes);
       changes &= changes - 1;
       if (breaks >> bit & 1) {
-        Runs::Reverse({scan.runStart, static_cast<std::size_t>(at + bit - scan.runStart)});
+        ReverseInPlace({scan.runStart, static_cast<std::size_t>(at + bit - scan.runStart)});
       } else {
         scan.runStart = at + bit;
       }
@@ -70,46 +50,56 @@ void ReverseEndedRuns(char* from, char* to, RunScan& scan) {
   bool inRun = previousIsBreak == 0;
   for (; at < to; ++at) {
     const bool isBreak = IsLineBreak(*at);
-    if (isBreak && inRun) Runs::Reverse({scan.runStart, static_cast<std::size_t>(at - scan.runStart)});
+    if (isBreak && inRun) ReverseInPlace({scan.runStart, static_cast<std::size_t>(at - scan.runStart)});
     if (!isBreak && !inRun) scan.runStart = at;
     inRun = !isBreak;
   }
   scan.inRun = inRun;
 }
 
-// ReverseEndedRuns for UTF-8 text: the clusters of all the runs that end in [from, to) are
-// mirrored in one walk, which no run's edge cuts (breaks are clusters of their own), and then
-// the runs' bytes are reversed as bytes. A walk per run would pay its start for every line.
-void ReverseEndedClusterRuns(char* from, char* to, RunScan& scan) {
-  if (const char* const lastBreak = FindLastBreak(from, to)) {
-    char* const start = scan.inRun ? scan.runStart : from;
-    unicode::MirrorEachCluster({start, static_cast<std::size_t>(lastBreak - start)});
+// How a line's content is reversed: its bytes, or for UTF-8 text its clusters; one run, or
+// every run that ends in a block. A run too long to hold is written like a file of its own; its
+// bytes were checked as they were first read.
+struct ByteRuns {
+  static void Reverse(std::span<char> run) noexcept { ReverseInPlace(run); }
+  static void ReverseEnded(char* from, char* to, RunScan& scan) { ReverseEndedByteRuns(from, to, scan); }
+  static void WriteLongRun(const FileHandle& input, std::int64_t begin, std::int64_t end, OutputWriter& output) {
+    EncodingWatch checked;
+    WriteRangeReversed(input, begin, end, output, [](std::int64_t) {}, checked);
   }
-  ReverseEndedRuns<ByteRuns>(from, to, scan);
-}
+};
+struct ClusterRuns {
+  static void Reverse(std::span<char> run) noexcept { unicode::ReverseClusterOrderInPlace(run); }
+  // The clusters of all the runs that end in [from, to) are mirrored in one walk, which no
+  // run's edge cuts (breaks are clusters of their own), and then the runs' bytes are reversed
+  // as bytes. A walk per run would pay its start for every line.
+  static void ReverseEnded(char* from, char* to, RunScan& scan) {
+    if (const char* const lastBreak = FindLastBreak(from, to)) {
+      char* const start = scan.inRun ? scan.runStart : from;
+      unicode::MirrorEachCluster({start, static_cast<std::size_t>(lastBreak - start)});
+    }
+    ReverseEndedByteRuns(from, to, scan);
+  }
+  static void WriteLongRun(const FileHandle& input, std::int64_t begin, std::int64_t end, OutputWriter& output) {
+    EncodingWatch checked;
+    WriteClustersReversed(input, begin, end, output, [](std::int64_t) {}, EngineTuning{}.SplitMinimum, checked);
+  }
+};
 
-template <typename Runs>
-void ReverseEndedRunsOf(char* from, char* to, RunScan& scan) {
-  if constexpr (std::is_same_v<Runs, ClusterRuns>)
-    ReverseEndedClusterRuns(from, to, scan);
-  else
-    ReverseEndedRuns<Runs>(from, to, scan);
-}
-
-// ReverseEndedRunsOf on two threads: a block of at least `splitMinimum` bytes is split after a
+// Runs::ReverseEnded on two threads: a block of at least `splitMinimum` bytes is split after a
 // line break near its middle, so that no run crosses the split and the halves share nothing.
 template <typename Runs>
 void ReverseEndedRunsBeside(HelperThread& helper, std::size_t splitMinimum, char* from, char* to, RunScan& scan) {
   const auto length = static_cast<std::size_t>(to - from);
   const char* const breakAfterMiddle = length >= splitMinimum && length >= 2 ? FindFirstBreak(from + length / 2, to) : nullptr;
   if (breakAfterMiddle == nullptr) {
-    ReverseEndedRunsOf<Runs>(from, to, scan);
+    Runs::ReverseEnded(from, to, scan);
     return;
   }
   char* const split = from + (breakAfterMiddle - from) + 1;
   RunScan secondScan;
-  helper.RunBeside([&] { ReverseEndedRunsOf<Runs>(from, split, scan); },
-                   [&] { ReverseEndedRunsOf<Runs>(split, to, secondScan); });
+  helper.RunBeside([&] { Runs::ReverseEnded(from, split, scan); },
+                   [&] { Runs::ReverseEnded(split, to, secondScan); });
   scan = secondScan;
 }
 

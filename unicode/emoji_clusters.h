@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <span>
 
+#include "unicode/utf8_decode.h"
+
 namespace quillon::unicode {
 
 // The emoji clusters text is mostly made of, told by their bytes without the property table:
@@ -17,14 +19,12 @@ inline std::uint8_t ByteOf(std::span<const char> text, std::size_t at) noexcept 
   return static_cast<std::uint8_t>(text[at]);
 }
 
-inline bool IsContinuation(std::uint8_t byte) noexcept { return (byte & 0xC0u) == 0x80u; }
-
 // The code point of U+1F000 to U+1FFFF whose four bytes start at `at`, or 0.
 inline char32_t SupplementaryPictographAt(std::span<const char> text, std::size_t at) noexcept {
   if (text.size() - at < 4 || ByteOf(text, at) != 0xF0 || ByteOf(text, at + 1) != 0x9F) return 0;
+  if (!IsContinuationByte(text[at + 2]) || !IsContinuationByte(text[at + 3])) return 0;
   const std::uint8_t third = ByteOf(text, at + 2);
   const std::uint8_t fourth = ByteOf(text, at + 3);
-  if (!IsContinuation(third) || !IsContinuation(fourth)) return 0;
   return 0x1F000 | static_cast<char32_t>(third & 0x3Fu) << 6 | static_cast<char32_t>(fourth & 0x3Fu);
 }
 

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <utility>
 
+#include "unicode/utf8_decode.h"
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -33,8 +35,6 @@ struct Letters {
 
 using LatinLetters = Letters<kFirstLatinLead, kLastLatinLead, 2>;
 using Ideographs = Letters<kFirstIdeographLead, kLastIdeographLead, 3>;
-
-inline bool IsContinuation(unsigned char byte) noexcept { return (byte & 0xC0u) == 0x80u; }
 
 #if defined(__SSE2__)
 inline __m128i Load(const char* at) noexcept { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at)); }
@@ -71,8 +71,8 @@ inline __m128i FromAfter(__m128i chunk, __m128i after) noexcept {
 }
 #endif
 
-// Where the letters whose leads are `leads` (after `leadsBefore`) have their other bytes.
 #if defined(__SSE2__)
+// Where the letters whose leads are `leads` (after `leadsBefore`) have their other bytes.
 template <typename Kind>
 inline __m128i ContinuationsOf(__m128i leads, __m128i leadsBefore) noexcept {
   const __m128i seconds = FromBefore<1>(leads, leadsBefore);
@@ -109,7 +109,7 @@ std::size_t StretchEnd(std::span<const char> text, std::size_t from) noexcept {
   if (end > from && end < text.size() && byteAt(end) >= 0x80 && !Kind::IsLead(byteAt(end))) {
     // What follows may join the last code point: that one is left to the cluster walk.
     do --end;
-    while (IsContinuation(byteAt(end)));
+    while (IsContinuationByte(text[end]));
   }
   return end;
 #endif
