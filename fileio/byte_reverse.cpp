@@ -1,5 +1,6 @@
 #include "fileio/byte_reverse.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <utility>
@@ -40,20 +41,7 @@ void ReverseWords(char* begin, char* end) noexcept {
     begin += 8;
     end -= 8;
   }
-  const std::ptrdiff_t left = end - begin;
-  if (left >= 8) {
-    const std::uint64_t front = Load64(begin);
-    const std::uint64_t back = Load64(end - 8);
-    Store64(begin, __builtin_bswap64(back));
-    Store64(end - 8, __builtin_bswap64(front));
-  } else if (left >= 4) {
-    const std::uint32_t front = Load32(begin);
-    const std::uint32_t back = Load32(end - 4);
-    Store32(begin, __builtin_bswap32(back));
-    Store32(end - 4, __builtin_bswap32(front));
-  } else if (left >= 2) {
-    std::swap(*begin, *(end - 1));
-  }
+  ReverseUpTo16(begin, static_cast<std::size_t>(end - begin));
 }
 
 // Eight bytes at a time, each word byte-swapped.
@@ -73,6 +61,14 @@ __attribute__((target("avx2"))) inline __m256i Reversed32(__m256i bytes) {
   const __m256i mirror = _mm256_setr_epi8(15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0,  //
                                           15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0);
   return _mm256_permute4x64_epi64(_mm256_shuffle_epi8(bytes, mirror), 0x4E);
+}
+
+__attribute__((target("avx2"))) inline __m256i Load256(const char* at) {
+  return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at));
+}
+
+__attribute__((target("avx2"))) inline void Store256(char* at, __m256i bytes) {
+  _mm256_storeu_si256(reinterpret_cast<__m256i*>(at), bytes);
 }
 
 // Reverses 16 to 32 bytes with one vector from each end; as with the words, both are loaded
@@ -104,6 +100,40 @@ __attribute__((target("avx2"))) void ReverseAvx2(char* begin, char* end) noexcep
   } else {
     ReverseWords(begin, end);
   }
+}
+
+// Most lines are 32 to 128 bytes long: four vectors, at 0, 32, 64 and 32 before the end,
+// each clamped to lie inside the run, cover all of it, so such a run takes the same steps
+// whatever its length, without branches the processor would mispredict. All are loaded
+// before any is stored, and where they overlap they agree.
+__attribute__((target("avx2"))) void ReverseEachAvx2(const ByteRun* runs, std::size_t count) noexcept {
+  for (const ByteRun* run = runs; run != runs + count; ++run) {
+    char* const begin = run->Begin;
+    const std::size_t size = run->Size;
+    if (size >= 32 && size <= 128) {
+      const std::size_t last = size - 32;
+      const std::size_t second = std::min<std::size_t>(32, last);
+      const std::size_t third = std::min<std::size_t>(64, last);
+      const __m256i a = Load256(begin);
+      const __m256i b = Load256(begin + second);
+      const __m256i c = Load256(begin + third);
+      const __m256i d = Load256(begin + last);
+      Store256(begin + last, Reversed32(a));
+      Store256(begin + last - second, Reversed32(b));
+      Store256(begin + last - third, Reversed32(c));
+      Store256(begin, Reversed32(d));
+    } else if (size < 16) {
+      ReverseUpTo16(begin, size);
+    } else if (size < 32) {
+      ReverseUpTo32(begin, begin + size);
+    } else {
+      ReverseAvx2(begin, begin + size);
+    }
+  }
+}
+
+void ReverseEachWithWords(const ByteRun* runs, std::size_t count) noexcept {
+  for (const ByteRun* run = runs; run != runs + count; ++run) ReverseInPlace({run->Begin, run->Size});
 }
 
 __attribute__((target("avx2"))) void ReverseCopyAvx2(const char* from, std::size_t count, char* to) noexcept {
@@ -143,6 +173,10 @@ Reverser ChooseReverser() {
 
 const Reverser kVectorReverse = ChooseReverser();
 
+using EachReverser = void (*)(const ByteRun*, std::size_t) noexcept;
+
+const EachReverser kReverseEach = __builtin_cpu_supports("avx2") ? ReverseEachAvx2 : ReverseEachWithWords;
+
 using ReverseCopier = void (*)(const char*, std::size_t, char*) noexcept;
 
 const ReverseCopier kVectorReverseCopy = __builtin_cpu_supports("avx2") ? ReverseCopyAvx2 : ReverseCopyWords;
@@ -163,6 +197,14 @@ void ReverseInPlace(std::span<char> bytes) noexcept {
   }
 #endif
   ReverseWords(begin, end);
+}
+
+void ReverseEachInPlace(std::span<const ByteRun> runs) noexcept {
+#if defined(__x86_64__)
+  kReverseEach(runs.data(), runs.size());
+#else
+  for (const ByteRun& run : runs) ReverseInPlace({run.Begin, run.Size});
+#endif
 }
 
 void ReverseCopy(const char* from, std::size_t count, char* to) noexcept {

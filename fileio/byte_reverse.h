@@ -13,6 +13,16 @@ namespace quillon {
 // Reverses the order of the bytes in place.
 void ReverseInPlace(std::span<char> bytes) noexcept;
 
+// A stretch of bytes to reverse in place.
+struct ByteRun {
+  char* Begin;
+  std::size_t Size;
+};
+
+// Reverses each run in place; no two may overlap. For the many short runs of a block's lines:
+// one call for all of them, where each line's length picks the vector steps without a call.
+void ReverseEachInPlace(std::span<const ByteRun> runs) noexcept;
+
 // Reverses at most 16 bytes in place with one word from each end, both loaded before either is
 // stored; where they overlap they agree. Inline, for the many runs this short (clusters, short
 // lines), where a call and a loop would cost more than the swap.

@@ -29,8 +29,13 @@ struct RunScan {
 
 // Reverses in place the bytes of every run of non-break bytes in [from, to) that ends before
 // `to`. A run still open at `to` is left for the next call. Runs are found 64 bytes at a time
-// from the bits where the break mask changes, so a line costs a couple of bit operations.
+// from the bits where the break mask changes, so a line costs a couple of bit operations, and
+// reversed a batch at a time.
 void ReverseEndedByteRuns(char* from, char* to, RunScan& scan) {
+  constexpr std::size_t kBatch = 256;
+  constexpr std::size_t kMostEndsIn64 = 32;
+  ByteRun ended[kBatch];
+  std::size_t endedCount = 0;
   std::uint64_t previousIsBreak = scan.inRun ? 0 : 1;
   char* at = from;
   for (; to - at >= 64; at += 64) {
@@ -41,12 +46,17 @@ void ReverseEndedByteRuns(char* from, char* to, RunScan& scan) {
       const int bit = __builtin_ctzll(changes);
       changes &= changes - 1;
       if (breaks >> bit & 1) {
-        ReverseInPlace({scan.runStart, static_cast<std::size_t>(at + bit - scan.runStart)});
+        ended[endedCount++] = {scan.runStart, static_cast<std::size_t>(at + bit - scan.runStart)};
       } else {
         scan.runStart = at + bit;
       }
     }
+    if (endedCount > kBatch - kMostEndsIn64) {
+      ReverseEachInPlace(std::span(ended, endedCount));
+      endedCount = 0;
+    }
   }
+  ReverseEachInPlace(std::span(ended, endedCount));
   bool inRun = previousIsBreak == 0;
   for (; at < to; ++at) {
     const bool isBreak = IsLineBreak(*at);

@@ -2,6 +2,8 @@
 #include <bit>
 #include <random>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -59,6 +61,33 @@ TEST(ByteReversal, InPlaceAndCopyingAgreeWithStdReverseForEveryLengthAndAlignmen
       ASSERT_EQ(bytes, expected) << "length " << length << " offset " << offset;
       ASSERT_EQ(copied, expected.substr(offset)) << "copied, length " << length << " offset " << offset;
     }
+  }
+}
+
+// Runs of every length a line has, side by side with a byte between them that no run may
+// touch, reversed in batches of several sizes.
+TEST(ByteReversal, EachOfManyRunsIsReversedAndNothingBetweenThem) {
+  std::mt19937 random(12);
+  for (const std::size_t batch : {1, 7, 300}) {
+    std::string bytes;
+    std::vector<std::pair<std::size_t, std::size_t>> places;
+    for (std::size_t length = 0; length < 300; ++length) {
+      bytes += '|';
+      places.emplace_back(bytes.size(), length);
+      bytes += RandomBytes(random, length, 50);
+    }
+    bytes += '|';
+    std::string expected = bytes;
+    std::vector<ByteRun> runs;
+    for (const auto& [offset, length] : places) {
+      std::reverse(expected.begin() + static_cast<std::ptrdiff_t>(offset),
+                   expected.begin() + static_cast<std::ptrdiff_t>(offset + length));
+      runs.push_back({bytes.data() + offset, length});
+    }
+    std::shuffle(runs.begin(), runs.end(), random);
+    for (std::size_t from = 0; from < runs.size(); from += batch)
+      ReverseEachInPlace(std::span(runs).subspan(from, std::min(batch, runs.size() - from)));
+    ASSERT_EQ(bytes, expected) << "batches of " << batch;
   }
 }
 
