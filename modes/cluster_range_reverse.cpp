@@ -1,6 +1,7 @@
 #include "modes/cluster_range_reverse.h"
 
 #include <algorithm>
+#include <array>
 #include <optional>
 #include <vector>
 
@@ -21,17 +22,22 @@ struct CutPiece {
   std::int64_t cutAt;
 };
 
-// Reverses the clusters of `piece` in place; one of at least `splitMinimum` bytes has its
-// clusters mirrored by two threads, one on each side of a safe cut near its middle.
+// Reverses the clusters of `piece` in place; one of at least `splitMinimum` bytes is cut at
+// safe places into pieces whose clusters both threads mirror, as ShareOut hands them out.
 void ReverseClusters(std::span<char> piece, HelperThread& helper, std::size_t splitMinimum) {
-  const std::optional<std::size_t> cut =
-      piece.size() >= splitMinimum ? unicode::FindCutForward(piece, piece.size() / 2) : std::nullopt;
-  if (!cut) {
+  const std::size_t wanted = HelperThread::PieceCount(piece.size(), splitMinimum);
+  std::array<std::size_t, HelperThread::kMostPieces + 1> cuts{};
+  std::size_t cutCount = 1;
+  for (std::size_t i = 1; i < wanted; ++i) {
+    const std::optional<std::size_t> cut = unicode::FindCutForward(piece, piece.size() * i / wanted);
+    if (cut && *cut > cuts[cutCount - 1] && *cut < piece.size()) cuts[cutCount++] = *cut;
+  }
+  if (cutCount == 1) {
     unicode::ReverseClusterOrderInPlace(piece);
     return;
   }
-  helper.RunBeside([&] { unicode::MirrorEachCluster(piece.first(*cut)); },
-                   [&] { unicode::MirrorEachCluster(piece.subspan(*cut)); });
+  cuts[cutCount] = piece.size();
+  helper.ShareOut(cutCount, [&](std::size_t i) { unicode::MirrorEachCluster(piece.subspan(cuts[i], cuts[i + 1] - cuts[i])); });
   ReverseInPlace(piece);
 }
 

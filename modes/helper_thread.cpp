@@ -1,5 +1,8 @@
 #include "modes/helper_thread.h"
 
+#include <algorithm>
+#include <atomic>
+
 namespace quillon {
 
 HelperThread::HelperThread() {
@@ -35,6 +38,19 @@ void HelperThread::RunBeside(const std::function<void()>& aside, const std::func
   changed_.wait(lock, [this] { return job_ == nullptr; });
   if (failure_) std::rethrow_exception(failure_);
   if (hereFailure) std::rethrow_exception(hereFailure);
+}
+
+void HelperThread::ShareOut(std::size_t count, const std::function<void(std::size_t)>& job) {
+  std::atomic<std::size_t> claimed{0};
+  const auto claim = [&] { return claimed.fetch_add(1, std::memory_order_relaxed) < count; };
+  std::size_t front = 0;
+  std::size_t back = count;
+  RunBeside([&] { while (claim()) job(front++); }, [&] { while (claim()) job(--back); });
+}
+
+std::size_t HelperThread::PieceCount(std::size_t bytes, std::size_t splitMinimum) noexcept {
+  if (bytes < splitMinimum || bytes < 2) return 1;
+  return std::clamp<std::size_t>(bytes / std::max<std::size_t>(splitMinimum / 2, 1), 2, kMostPieces);
 }
 
 void HelperThread::Serve(std::stop_token stop) {

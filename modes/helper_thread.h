@@ -1,6 +1,7 @@
 #pragma once
 
 #include <condition_variable>
+#include <cstddef>
 #include <exception>
 #include <functional>
 #include <mutex>
@@ -21,6 +22,17 @@ class HelperThread {
   // Runs `aside` on the helper thread while `here` runs on the caller's, and returns once both
   // are done. An exception from either is thrown here, the helper's first.
   void RunBeside(const std::function<void()>& aside, const std::function<void()>& here);
+
+  // Runs job(i) once for every i in [0, count) on both threads: the helper takes them from the
+  // first on and the caller from the last back, each while any is left, so that a thread that
+  // starts late (the writer may hold the other core) or runs slower does fewer. Returns once
+  // all are done; throws as RunBeside does.
+  void ShareOut(std::size_t count, const std::function<void(std::size_t)>& job);
+
+  // Into how many pieces to cut `bytes` for ShareOut: none below `splitMinimum`, and pieces of
+  // at least half of it, at most kMostPieces.
+  static std::size_t PieceCount(std::size_t bytes, std::size_t splitMinimum) noexcept;
+  static constexpr std::size_t kMostPieces = 8;
 
  private:
   void Serve(std::stop_token stop);

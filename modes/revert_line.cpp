@@ -1,6 +1,7 @@
 #include "modes/revert_line.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <utility>
 
@@ -96,21 +97,27 @@ struct ClusterRuns {
   }
 };
 
-// Runs::ReverseEnded on two threads: a block of at least `splitMinimum` bytes is split after a
-// line break near its middle, so that no run crosses the split and the halves share nothing.
+// Runs::ReverseEnded on two threads: a block of at least `splitMinimum` bytes is cut after
+// line breaks into pieces that no run crosses and that share nothing, handed out by ShareOut.
 template <typename Runs>
 void ReverseEndedRunsBeside(HelperThread& helper, std::size_t splitMinimum, char* from, char* to, RunScan& scan) {
   const auto length = static_cast<std::size_t>(to - from);
-  const char* const breakAfterMiddle = length >= splitMinimum && length >= 2 ? FindFirstBreak(from + length / 2, to) : nullptr;
-  if (breakAfterMiddle == nullptr) {
+  const std::size_t wanted = HelperThread::PieceCount(length, splitMinimum);
+  std::array<char*, HelperThread::kMostPieces + 1> cuts{from};
+  std::size_t cutCount = 1;
+  for (std::size_t i = 1; i < wanted; ++i) {
+    const char* const lineBreak = FindFirstBreak(std::max(from + length * i / wanted, cuts[cutCount - 1]), to);
+    if (lineBreak != nullptr && lineBreak + 1 < to) cuts[cutCount++] = from + (lineBreak - from) + 1;
+  }
+  if (cutCount == 1) {
     Runs::ReverseEnded(from, to, scan);
     return;
   }
-  char* const split = from + (breakAfterMiddle - from) + 1;
-  RunScan secondScan;
-  helper.RunBeside([&] { Runs::ReverseEnded(from, split, scan); },
-                   [&] { Runs::ReverseEnded(split, to, secondScan); });
-  scan = secondScan;
+  cuts[cutCount] = to;
+  std::array<RunScan, HelperThread::kMostPieces> scans{};
+  scans[0] = scan;
+  helper.ShareOut(cutCount, [&](std::size_t i) { Runs::ReverseEnded(cuts[i], cuts[i + 1], scans[i]); });
+  scan = scans[cutCount - 1];
 }
 
 // The end of the run of non-break bytes that goes on at `from`: the position of the next
