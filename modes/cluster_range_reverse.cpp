@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <array>
+#include <deque>
 #include <optional>
 #include <vector>
 
 #include "fileio/block_io.h"
 #include "fileio/byte_reverse.h"
+#include "fileio/read_ahead.h"
 #include "modes/helper_thread.h"
 #include "unicode/cluster_cuts.h"
 #include "unicode/cluster_reverse.h"
@@ -77,26 +79,94 @@ std::int64_t WriteWidePiece(const FileHandle& input, std::int64_t begin, std::in
   }
 }
 
+// The range's blocks from its end back, read on a thread of its own two ahead of the one
+// worked on, each into an output buffer: a buffer's length less `overlap`, and the `overlap`
+// bytes after it, already read with the block before, where that block's piece was cut off.
+class BlocksBackward {
+ public:
+  struct Block {
+    std::int64_t start;
+    std::span<char> bytes;  // from `start` on, at the start of their buffer
+  };
+
+  BlocksBackward(const FileHandle& input, std::int64_t begin, std::int64_t end, OutputWriter& output, std::int64_t overlap)
+      : reads_(input), begin_(begin), end_(end), output_(output), overlap_(overlap),
+        step_(static_cast<std::int64_t>(output.BufferSize()) - overlap) {}
+
+  [[nodiscard]] std::int64_t Overlap() const noexcept { return overlap_; }
+
+  // Reads the blocks that end at `blockEnd` and before from now; what was asked for before
+  // is dropped.
+  void RestartAt(std::int64_t blockEnd) {
+    for (const std::span<char> dropped : reads_.Discard()) output_.Drop(dropped);
+    starts_.clear();
+    next_ = blockEnd;
+    AskForNext();
+    AskForNext();
+  }
+
+  Block Next() {
+    const Block block{starts_.front(), reads_.Next()};
+    starts_.pop_front();
+    AskForNext();
+    return block;
+  }
+
+ private:
+  void AskForNext() {
+    if (next_ <= begin_) return;
+    const std::int64_t start = std::max(begin_, next_ - step_);
+    const std::int64_t stop = std::min(end_, next_ + overlap_);
+    reads_.Request(output_.Take().first(static_cast<std::size_t>(stop - start)), start);
+    starts_.push_back(start);
+    next_ = start;
+  }
+
+  ReadAhead reads_;
+  std::int64_t begin_;
+  std::int64_t end_;
+  OutputWriter& output_;
+  std::int64_t overlap_;
+  std::int64_t step_;
+  std::int64_t next_ = 0;
+  std::deque<std::int64_t> starts_;
+};
+
 }  // namespace
 
 void WriteClustersReversed(const FileHandle& input, std::int64_t begin, std::int64_t end, OutputWriter& output,
                            const std::function<void(std::int64_t done)>& beforeBlock, std::size_t splitMinimum,
                            EncodingWatch& watch) {
   HelperThread helper;
-  const auto block = static_cast<std::int64_t>(output.BufferSize());
+  const auto bufferSize = static_cast<std::int64_t>(output.BufferSize());
+  BlocksBackward blocks(input, begin, end, output, std::max<std::int64_t>(bufferSize / 16, 1));
+  blocks.RestartAt(end);
   std::int64_t pieceEnd = end;
   while (pieceEnd > begin) {
     beforeBlock(end - pieceEnd);
-    const std::int64_t from = std::max(begin, pieceEnd - block);
-    const std::span<char> buffer = output.Take();
-    if (const std::optional<CutPiece> piece = ReadAndCut(input, begin, from, pieceEnd, buffer, helper, splitMinimum, watch)) {
-      output.Hand(buffer, piece->bytes);
-      pieceEnd = piece->cutAt;
-      continue;
+    const BlocksBackward::Block block = blocks.Next();
+    watch.Backward(block.start, block.bytes);
+    const std::span<char> read = block.bytes.first(static_cast<std::size_t>(pieceEnd - block.start));
+    std::size_t cut = 0;
+    if (block.start > begin) {
+      const std::optional<std::size_t> found = unicode::FindCutForward(read, 1);
+      if (!found) {
+        output.Drop(block.bytes);
+        blocks.RestartAt(begin);
+        pieceEnd = WriteWidePiece(input, begin, pieceEnd, output, bufferSize, helper, splitMinimum, watch);
+        blocks.RestartAt(pieceEnd);
+        continue;
+      }
+      cut = *found;
     }
-    output.Drop(buffer);
-    pieceEnd = WriteWidePiece(input, begin, pieceEnd, output, block, helper, splitMinimum, watch);
+    const std::span<char> piece = read.subspan(cut);
+    ReverseClusters(piece, helper, splitMinimum);
+    output.Hand(block.bytes, piece);
+    pieceEnd = block.start + static_cast<std::int64_t>(cut);
+    // The next block holds only the overlap of this one: a cut further on is read again.
+    if (static_cast<std::int64_t>(cut) > blocks.Overlap()) blocks.RestartAt(pieceEnd);
   }
+  blocks.RestartAt(begin);
 }
 
 }  // namespace quillon

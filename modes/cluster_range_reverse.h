@@ -12,8 +12,9 @@ namespace quillon {
 // Writes the grapheme clusters of the input's UTF-8 text [begin, end) last first to `output`,
 // each cluster's bytes in their own order. The range must begin and end at cluster
 // boundaries (the file's start or end, a line break, a byte-order mark). It is read from its
-// end a buffer at a time; each buffer is cut where the clusters after the cut do not depend
-// on what lies before it, and only the part after the cut is reversed and written.
+// end a buffer at a time, ahead of the work, on a thread of its own; each buffer is cut where
+// the clusters after the cut do not depend on what lies before it, and only the part after
+// the cut is reversed and written.
 // `beforeBlock` is told how many bytes of the range are done before each read. Pieces of at
 // least `splitMinimum` bytes are worked on by two threads. `watch` sees each read before it
 // is cut.
