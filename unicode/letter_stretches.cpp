@@ -7,154 +7,129 @@
 
 #include "unicode/utf8_decode.h"
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
+#if defined(__x86_64__)
+#include <immintrin.h>
 #endif
 
 namespace quillon::unicode {
 
 namespace {
 
-constexpr std::size_t kStep = 16;
-
 template <unsigned char FirstLead, unsigned char LastLead, int Length>
 struct Letters {
+  static constexpr int kFirstLead = FirstLead;
+  static constexpr int kLastLead = LastLead;
   static constexpr int kLength = Length;
   static bool IsLead(unsigned char byte) noexcept { return byte >= FirstLead && byte <= LastLead; }
-
-#if defined(__SSE2__)
-  // The leads among 16 bytes, as 0xFF.
-  static __m128i Leads(__m128i bytes) noexcept {
-    const __m128i shifted = _mm_xor_si128(bytes, _mm_set1_epi8(static_cast<char>(0x80)));  // signed order
-    const __m128i above = _mm_cmpgt_epi8(shifted, _mm_set1_epi8(static_cast<char>(FirstLead - 0x80 - 1)));
-    const __m128i below = _mm_cmplt_epi8(shifted, _mm_set1_epi8(static_cast<char>(LastLead - 0x80 + 1)));
-    return _mm_and_si128(above, below);
-  }
-#endif
 };
 
 using LatinLetters = Letters<kFirstLatinLead, kLastLatinLead, 2>;
 using Ideographs = Letters<kFirstIdeographLead, kLastIdeographLead, 3>;
 
-#if defined(__SSE2__)
-inline __m128i Load(const char* at) noexcept { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at)); }
+#if defined(__x86_64__)
 
-// The `count` bytes (at most 16) from `at`, followed by zeros, which count as ASCII.
-inline __m128i LoadUpTo(const char* at, std::size_t count) noexcept {
-  if (count >= kStep) return Load(at);
-  alignas(16) char part[kStep] = {};
-  std::memcpy(part, at, count);
-  return _mm_load_si128(reinterpret_cast<const __m128i*>(part));
-}
+namespace sse2 {
 
-// Stores the first `count` bytes (at most 16) of `bytes` at `at`.
-inline void StoreUpTo(char* at, std::size_t count, __m128i bytes) noexcept {
-  if (count >= kStep) {
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(at), bytes);
-    return;
+struct Vec {
+  using Bytes = __m128i;
+  static constexpr std::size_t kWidth = 16;
+  static constexpr std::uint32_t kAllBits = 0xFFFF;
+
+  static Bytes Zero() noexcept { return _mm_setzero_si128(); }
+  static Bytes Splat(int byte) noexcept { return _mm_set1_epi8(static_cast<char>(byte)); }
+  static Bytes And(Bytes a, Bytes b) noexcept { return _mm_and_si128(a, b); }
+  static Bytes AndNot(Bytes a, Bytes b) noexcept { return _mm_andnot_si128(a, b); }
+  static Bytes Or(Bytes a, Bytes b) noexcept { return _mm_or_si128(a, b); }
+  static Bytes Xor(Bytes a, Bytes b) noexcept { return _mm_xor_si128(a, b); }
+  static Bytes Greater(Bytes a, Bytes b) noexcept { return _mm_cmpgt_epi8(a, b); }  // signed
+  static std::uint32_t HighBits(Bytes a) noexcept { return static_cast<std::uint32_t>(_mm_movemask_epi8(a)); }
+
+  // The `count` bytes from `at`, followed by zeros, which count as ASCII.
+  static Bytes LoadUpTo(const char* at, std::size_t count) noexcept {
+    if (count >= kWidth) return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+    alignas(16) char part[kWidth] = {};
+    std::memcpy(part, at, count);
+    return _mm_load_si128(reinterpret_cast<const __m128i*>(part));
   }
-  alignas(16) char part[kStep];
-  _mm_store_si128(reinterpret_cast<__m128i*>(part), bytes);
-  std::memcpy(at, part, count);
-}
 
-// Bytes shifted towards the end by N, the first N coming from the last of `before`.
-template <int N>
-inline __m128i FromBefore(__m128i chunk, __m128i before) noexcept {
-  return _mm_or_si128(_mm_slli_si128(chunk, N), _mm_srli_si128(before, 16 - N));
-}
-
-// Bytes shifted towards the start by N, the last N coming from the first of `after`.
-template <int N>
-inline __m128i FromAfter(__m128i chunk, __m128i after) noexcept {
-  return _mm_or_si128(_mm_srli_si128(chunk, N), _mm_slli_si128(after, 16 - N));
-}
-#endif
-
-#if defined(__SSE2__)
-// Where the letters whose leads are `leads` (after `leadsBefore`) have their other bytes.
-template <typename Kind>
-inline __m128i ContinuationsOf(__m128i leads, __m128i leadsBefore) noexcept {
-  const __m128i seconds = FromBefore<1>(leads, leadsBefore);
-  if constexpr (Kind::kLength == 2) return seconds;
-  return _mm_or_si128(seconds, FromBefore<2>(leads, leadsBefore));
-}
-#endif
-
-template <typename Kind>
-std::size_t StretchEnd(std::span<const char> text, std::size_t from) noexcept {
-#if !defined(__SSE2__)
-  (void)text;
-  return from;
-#else
-  std::size_t end = from;
-  __m128i leadsBefore = _mm_setzero_si128();
-  while (end < text.size()) {
-    const std::size_t count = std::min(kStep, text.size() - end);
-    const __m128i chunk = LoadUpTo(text.data() + end, count);
-    const __m128i leads = Kind::Leads(chunk);
-    const __m128i continuations = _mm_cmplt_epi8(chunk, _mm_set1_epi8(static_cast<char>(0xC0)));  // signed: 0x80 to 0xBF
-    const __m128i ascii = _mm_cmpgt_epi8(chunk, _mm_set1_epi8(-1));
-    const bool onlyThese = _mm_movemask_epi8(_mm_or_si128(_mm_or_si128(continuations, ascii), leads)) == 0xFFFF;
-    // Each letter whole, and no other continuation byte: the stretch is well-formed.
-    const bool wellFormed = _mm_movemask_epi8(_mm_xor_si128(continuations, ContinuationsOf<Kind>(leads, leadsBefore))) == 0;
-    if (!onlyThese || !wellFormed) break;
-    leadsBefore = leads;
-    end += count;
-  }
-  // A letter of the last step that goes on past it was not seen whole.
-  if (const int cut = _mm_movemask_epi8(leadsBefore) >> (kStep - Kind::kLength + 1); cut != 0)
-    end -= static_cast<std::size_t>(Kind::kLength - 1 - (31 - __builtin_clz(static_cast<unsigned>(cut))));
-  const auto byteAt = [&](std::size_t index) { return static_cast<unsigned char>(text[index]); };
-  if (end > from && end < text.size() && byteAt(end) >= 0x80 && !Kind::IsLead(byteAt(end))) {
-    // What follows may join the last code point: that one is left to the cluster walk.
-    do --end;
-    while (IsContinuationByte(text[end]));
-  }
-  return end;
-#endif
-}
-
-template <typename Kind>
-void Mirror(std::span<char> stretch) noexcept {
-  constexpr int kLast = Kind::kLength - 1;  // a letter's last byte, from its lead
-  char* at = stretch.data();
-#if defined(__SSE2__)
-  // Each step takes its neighbours' bytes from the steps before and after it, both loaded
-  // before it is stored, so that a letter cut by a step's edge is mirrored too. The stretch
-  // ends at a code point, so the zeros after its end stand in for nothing a letter needs.
-  const std::size_t size = stretch.size();
-  __m128i before = _mm_setzero_si128();
-  __m128i leadsBefore = _mm_setzero_si128();
-  __m128i chunk = LoadUpTo(at, size);
-  __m128i leads = Kind::Leads(chunk);
-  for (std::size_t done = 0; done < size; done += kStep) {
-    const std::size_t left = size - done;
-    const __m128i after = left > kStep ? LoadUpTo(at + done + kStep, left - kStep) : _mm_setzero_si128();
-    const __m128i lasts = FromBefore<kLast>(leads, leadsBefore);
-    const __m128i mirrored = _mm_or_si128(_mm_and_si128(leads, FromAfter<kLast>(chunk, after)),
-                                          _mm_and_si128(lasts, FromBefore<kLast>(chunk, before)));
-    const __m128i kept = _mm_andnot_si128(_mm_or_si128(leads, lasts), chunk);
-    StoreUpTo(at + done, left, _mm_or_si128(mirrored, kept));
-    before = chunk;
-    leadsBefore = leads;
-    chunk = after;
-    leads = Kind::Leads(after);
-  }
-#else
-  char* const end = at + stretch.size();
-  while (at < end) {
-    if (Kind::IsLead(static_cast<unsigned char>(*at)) && end - at > kLast) {
-      std::swap(at[0], at[kLast]);
-      at += Kind::kLength;
-    } else {
-      ++at;
+  // Stores the first `count` bytes of `bytes` at `at`.
+  static void StoreUpTo(char* at, std::size_t count, Bytes bytes) noexcept {
+    if (count >= kWidth) {
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(at), bytes);
+      return;
     }
+    alignas(16) char part[kWidth];
+    _mm_store_si128(reinterpret_cast<__m128i*>(part), bytes);
+    std::memcpy(at, part, count);
   }
-#endif
-}
 
-}  // namespace
+  // Bytes shifted towards the end by N, the first N coming from the last of `before`.
+  template <int N>
+  static Bytes FromBefore(Bytes chunk, Bytes before) noexcept {
+    return _mm_or_si128(_mm_slli_si128(chunk, N), _mm_srli_si128(before, 16 - N));
+  }
+
+  // Bytes shifted towards the start by N, the last N coming from the first of `after`.
+  template <int N>
+  static Bytes FromAfter(Bytes chunk, Bytes after) noexcept {
+    return _mm_or_si128(_mm_srli_si128(chunk, N), _mm_slli_si128(after, 16 - N));
+  }
+};
+
+#include "unicode/letter_stretch_steps.inc"
+
+}  // namespace sse2
+
+#pragma GCC push_options
+#pragma GCC target("avx2")
+
+namespace avx2 {
+
+struct Vec {
+  using Bytes = __m256i;
+  static constexpr std::size_t kWidth = 32;
+  static constexpr std::uint32_t kAllBits = 0xFFFFFFFF;
+
+  static Bytes Zero() noexcept { return _mm256_setzero_si256(); }
+  static Bytes Splat(int byte) noexcept { return _mm256_set1_epi8(static_cast<char>(byte)); }
+  static Bytes And(Bytes a, Bytes b) noexcept { return _mm256_and_si256(a, b); }
+  static Bytes AndNot(Bytes a, Bytes b) noexcept { return _mm256_andnot_si256(a, b); }
+  static Bytes Or(Bytes a, Bytes b) noexcept { return _mm256_or_si256(a, b); }
+  static Bytes Xor(Bytes a, Bytes b) noexcept { return _mm256_xor_si256(a, b); }
+  static Bytes Greater(Bytes a, Bytes b) noexcept { return _mm256_cmpgt_epi8(a, b); }  // signed
+  static std::uint32_t HighBits(Bytes a) noexcept { return static_cast<std::uint32_t>(_mm256_movemask_epi8(a)); }
+
+  static Bytes LoadUpTo(const char* at, std::size_t count) noexcept {
+    if (count >= kWidth) return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at));
+    alignas(32) char part[kWidth] = {};
+    std::memcpy(part, at, count);
+    return _mm256_load_si256(reinterpret_cast<const __m256i*>(part));
+  }
+
+  static void StoreUpTo(char* at, std::size_t count, Bytes bytes) noexcept {
+    if (count >= kWidth) {
+      _mm256_storeu_si256(reinterpret_cast<__m256i*>(at), bytes);
+      return;
+    }
+    alignas(32) char part[kWidth];
+    _mm256_store_si256(reinterpret_cast<__m256i*>(part), bytes);
+    std::memcpy(at, part, count);
+  }
+
+  // As above; the shifts work within each 16-byte lane, so the lane before each is lined up
+  // beside it first.
+  template <int N>
+  static Bytes FromBefore(Bytes chunk, Bytes before) noexcept {
+    return _mm256_alignr_epi8(chunk, _mm256_permute2x128_si256(before, chunk, 0x21), 16 - N);
+  }
+
+  template <int N>
+  static Bytes FromAfter(Bytes chunk, Bytes after) noexcept {
+    return _mm256_alignr_epi8(_mm256_permute2x128_si256(chunk, after, 0x21), chunk, N);
+  }
+};
+
+#include "unicode/letter_stretch_steps.inc"
 
 std::size_t LetterStretchEnd(LetterKind kind, std::span<const char> text, std::size_t from) noexcept {
   return kind == LetterKind::Latin ? StretchEnd<LatinLetters>(text, from) : StretchEnd<Ideographs>(text, from);
@@ -165,6 +140,79 @@ void MirrorLetters(LetterKind kind, std::span<char> stretch) noexcept {
     Mirror<LatinLetters>(stretch);
   else
     Mirror<Ideographs>(stretch);
+}
+
+}  // namespace avx2
+
+#pragma GCC pop_options
+
+bool HasAvx2() noexcept {
+  __builtin_cpu_init();  // it may not have run yet while the statics are set up
+  return __builtin_cpu_supports("avx2");
+}
+
+const bool kHasAvx2 = HasAvx2();
+
+#endif
+
+}  // namespace
+
+namespace detail {
+
+std::size_t LetterStretchEnd16(LetterKind kind, std::span<const char> text, std::size_t from) noexcept {
+#if defined(__x86_64__)
+  return kind == LetterKind::Latin ? sse2::StretchEnd<LatinLetters>(text, from) : sse2::StretchEnd<Ideographs>(text, from);
+#else
+  (void)kind;
+  (void)text;
+  return from;
+#endif
+}
+
+void MirrorLetters16(LetterKind kind, std::span<char> stretch) noexcept {
+#if defined(__x86_64__)
+  if (kind == LetterKind::Latin)
+    sse2::Mirror<LatinLetters>(stretch);
+  else
+    sse2::Mirror<Ideographs>(stretch);
+#else
+  const auto mirror = [&]<typename Kind>(Kind) {
+    constexpr int kLast = Kind::kLength - 1;
+    char* at = stretch.data();
+    char* const end = at + stretch.size();
+    while (at < end) {
+      if (Kind::IsLead(static_cast<unsigned char>(*at)) && end - at > kLast) {
+        std::swap(at[0], at[kLast]);
+        at += Kind::kLength;
+      } else {
+        ++at;
+      }
+    }
+  };
+  if (kind == LetterKind::Latin)
+    mirror(LatinLetters{});
+  else
+    mirror(Ideographs{});
+#endif
+}
+
+}  // namespace detail
+
+std::size_t LetterStretchEnd(LetterKind kind, std::span<const char> text, std::size_t from) noexcept {
+#if defined(__x86_64__)
+  if (kHasAvx2) return avx2::LetterStretchEnd(kind, text, from);
+#endif
+  return detail::LetterStretchEnd16(kind, text, from);
+}
+
+void MirrorLetters(LetterKind kind, std::span<char> stretch) noexcept {
+#if defined(__x86_64__)
+  if (kHasAvx2) {
+    avx2::MirrorLetters(kind, stretch);
+    return;
+  }
+#endif
+  detail::MirrorLetters16(kind, stretch);
 }
 
 }  // namespace quillon::unicode

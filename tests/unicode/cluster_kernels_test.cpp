@@ -1,5 +1,7 @@
 // The cluster kernels, fast paths included, against utf8proc on random mixed text.
+#include <algorithm>
 #include <random>
+#include <utility>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -9,6 +11,7 @@
 #include "tests/unicode/reference_clusters.h"
 #include "tests/unicode/utf8_text.h"
 #include "unicode/cluster_reverse.h"
+#include "unicode/letter_stretches.h"
 
 namespace quillon::testing {
 namespace {
@@ -69,6 +72,57 @@ TEST(ClusterKernels, AgreeWithUtf8procOnRandomRuns) {
 }
 
 // Line breaks split clusters on both sides, where UAX #29 would keep CR LF and nothing else.
+// The letter stretches are found and mirrored 32 bytes a step where the processor has AVX2,
+// and 16 where not; the two may end a stretch at different steps, but each must end it at a
+// cluster boundary and mirror each of its clusters, malformed bytes among the letters included.
+TEST(ClusterKernels, LetterStretchesHoldAtBothWidths) {
+  using Finder = std::size_t (*)(unicode::LetterKind, std::span<const char>, std::size_t) noexcept;
+  using Mirrorer = void (*)(unicode::LetterKind, std::span<char>) noexcept;
+  const std::pair<Finder, Mirrorer> widths[] = {{unicode::LetterStretchEnd, unicode::MirrorLetters},
+                                                {unicode::detail::LetterStretchEnd16, unicode::detail::MirrorLetters16}};
+  std::mt19937 random(20261209);
+  std::uniform_int_distribution<int> percent(0, 99);
+  for (int round = 0; round < 5000; ++round) {
+    // Long stretches of ASCII and letters, so that letters meet every place of a step.
+    std::u32string codePoints;
+    const int otherPercent = percent(random) / 10;
+    for (int length = std::uniform_int_distribution<int>(0, 200)(random); length > 0; --length) {
+      const int roll = percent(random);
+      if (roll < otherPercent)
+        codePoints += kPieces[random() % kPieces.size()];
+      else if (roll < 50)
+        codePoints += static_cast<char32_t>('!' + random() % 94);
+      else if (roll < 75)
+        codePoints += static_cast<char32_t>(0xC0 + random() % (0x280 - 0xC0));
+      else
+        codePoints += static_cast<char32_t>(0x4000 + random() % (0xA000 - 0x4000));
+    }
+    std::string run = Utf8(codePoints);
+    const bool malformed = percent(random) < 30 && !run.empty();
+    if (malformed) run[random() % run.size()] = static_cast<char>(0x80 + random() % 0x80);
+    std::vector<std::size_t> boundaries;
+    try {
+      boundaries = ReferenceBoundaries(run);
+    } catch (const std::invalid_argument&) {
+      ASSERT_TRUE(malformed);
+    }
+    for (std::size_t from = 0; from < run.size(); ++from) {
+      const auto kind = unicode::LetterKindOf(static_cast<unsigned char>(run[from]));
+      if (!kind || (from > 0 && static_cast<unsigned char>(run[from - 1]) >= 0x80)) continue;
+      for (const auto& [find, mirror] : widths) {
+        const std::size_t end = find(*kind, run, from);
+        if (end == from) continue;
+        if (!boundaries.empty()) {
+          ASSERT_TRUE(std::binary_search(boundaries.begin(), boundaries.end(), end)) << ::testing::PrintToString(run) << " from " << from;
+        }
+        std::string mirrored = run.substr(from, end - from);
+        mirror(*kind, mirrored);
+        ASSERT_EQ(mirrored, ReferenceMirrorEachCluster(run.substr(from, end - from))) << ::testing::PrintToString(run) << " from " << from;
+      }
+    }
+  }
+}
+
 TEST(ClusterKernels, LineBreaksAreClustersOfTheirOwn) {
   std::mt19937 random(7);
   for (int round = 0; round < 2000; ++round) {
