@@ -13,7 +13,7 @@
 
 #include "fileio/byte_reverse.h"
 #include "unicode/ascii_runs.h"
-#include "unicode/emoji_clusters.h"
+#include "unicode/emoji_run_memo.h"
 #include "unicode/grapheme_rules.h"
 #include "unicode/letter_stretches.h"
 
@@ -60,6 +60,10 @@ template <typename OnAsciiStretch, typename OnLetterStretch, typename OnCluster>
 void WalkClusters(std::span<const char> run, OnAsciiStretch onAsciiStretch, OnLetterStretch onLetterStretch,
                   OnCluster&& onCluster) {
   const std::size_t size = run.size();
+  // A block's walk meets the same emoji again and again; a line's, too few to fill the memo for.
+  constexpr std::size_t kRememberFrom = 4096;
+  const bool remember = size >= kRememberFrom;
+  EmojiRunMemo memo;
   std::size_t at = 0;
   while (at < size) {
     const std::size_t nonAscii = FindNonAsciiFrom(run, at);
@@ -75,7 +79,8 @@ void WalkClusters(std::span<const char> run, OnAsciiStretch onAsciiStretch, OnLe
         continue;
       }
     }
-    if (const std::size_t emojiEnd = CommonEmojiClusterEnd(run, nonAscii); emojiEnd > nonAscii) {
+    const std::size_t emojiEnd = remember ? memo.ClusterEnd(run, nonAscii) : CommonEmojiClusterEnd(run, nonAscii);
+    if (emojiEnd > nonAscii) {
       if (nonAscii > at) onAsciiStretch(at, nonAscii);
       onCluster(nonAscii, emojiEnd);
       at = emojiEnd;

@@ -72,6 +72,22 @@ TEST(ClusterKernels, AgreeWithUtf8procOnRandomRuns) {
 }
 
 // Line breaks split clusters on both sides, where UAX #29 would keep CR LF and nothing else.
+// A walk over a block remembers the runs of non-ASCII bytes it has met; the same pieces
+// again and again, in runs long enough for that, must come out as they do the first time.
+TEST(ClusterKernels, AgreeWithUtf8procOnLongRunsThatRepeatThemselves) {
+  std::mt19937 random(20261210);
+  for (int round = 0; round < 40; ++round) {
+    std::string run;
+    while (run.size() < 5000) run += RandomRun(random) + ' ';
+    std::string mirrored = run;
+    unicode::MirrorEachCluster(mirrored);
+    ASSERT_EQ(mirrored, ReferenceMirrorEachCluster(run)) << ::testing::PrintToString(run);
+    std::string reversed(run.size(), '\0');
+    unicode::ReverseClusterOrder(run, reversed);
+    ASSERT_EQ(reversed, ReferenceReverseClusterOrder(run)) << ::testing::PrintToString(run);
+  }
+}
+
 // The letter stretches are found and mirrored 32 bytes a step where the processor has AVX2,
 // and 16 where not; the two may end a stretch at different steps, but each must end it at a
 // cluster boundary and mirror each of its clusters, malformed bytes among the letters included.
