@@ -80,8 +80,13 @@ struct Vec {
 
 }  // namespace sse2
 
+// Everything defined from here to the pop below is built for AVX2.
+#if defined(__clang__)
+#pragma clang attribute push(__attribute__((target("avx2"))), apply_to = function)
+#else
 #pragma GCC push_options
 #pragma GCC target("avx2")
+#endif
 
 namespace avx2 {
 
@@ -144,7 +149,11 @@ void MirrorLetters(LetterKind kind, std::span<char> stretch) noexcept {
 
 }  // namespace avx2
 
+#if defined(__clang__)
+#pragma clang attribute pop
+#else
 #pragma GCC pop_options
+#endif
 
 bool HasAvx2() noexcept {
   __builtin_cpu_init();  // it may not have run yet while the statics are set up
