@@ -1,5 +1,6 @@
 // The Unicode kernels on lines of about 60 bytes in four kinds of text, each line a run of
-// its own as the modes will hand them over; utf8proc's segmentation alone for comparison.
+// its own, and on whole blocks of the benchmark's texts, as the modes hand them over;
+// utf8proc's segmentation alone for comparison.
 #include <benchmark/benchmark.h>
 
 #include <cstring>
@@ -9,6 +10,7 @@
 
 #include <utf8proc.h>
 
+#include "bench/text_maker.h"
 #include "unicode/cluster_reverse.h"
 #include "unicode/grapheme_breaks.h"
 #include "unicode/utf8_validator.h"
@@ -114,6 +116,23 @@ void BM_ReverseClusterOrderInPlace(benchmark::State& state, Script script) {
   CountBytes(state, text);
 }
 
+// The walk as the modes run it: over whole 1 MiB blocks of the benchmark's own texts, in which
+// the same words and emoji come back again and again, each block copied in first.
+void BM_MirrorEachClusterOfBlocks(benchmark::State& state, quillon::bench::Script script) {
+  constexpr std::size_t kBlock = std::size_t{1} << 20;
+  const std::string text = quillon::bench::MakeText(16 * kBlock, quillon::bench::LineBreak::LF, script);
+  std::string work(kBlock, '\0');
+  for (auto _ : state) {
+    for (std::size_t at = 0; at < text.size(); at += kBlock) {
+      std::memcpy(work.data(), text.data() + at, kBlock);
+      quillon::unicode::MirrorEachCluster(work);
+      benchmark::DoNotOptimize(work.data());
+      benchmark::ClobberMemory();
+    }
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
+}
+
 void BM_Validate(benchmark::State& state, Script script) {
   const Text& text = TextOf(script);
   for (auto _ : state) benchmark::DoNotOptimize(quillon::unicode::IsValidUtf8(text.bytes));
@@ -167,5 +186,8 @@ QUILLON_FOR_EACH_SCRIPT(BM_CopyAndMirrorEachCluster);
 QUILLON_FOR_EACH_SCRIPT(BM_SegmentOnly);
 QUILLON_FOR_EACH_SCRIPT(BM_Utf8procSegmentOnly);
 QUILLON_FOR_EACH_SCRIPT(BM_Validate);
+BENCHMARK_CAPTURE(BM_MirrorEachClusterOfBlocks, european, quillon::bench::Script::European);
+BENCHMARK_CAPTURE(BM_MirrorEachClusterOfBlocks, cjk, quillon::bench::Script::Cjk);
+BENCHMARK_CAPTURE(BM_MirrorEachClusterOfBlocks, emoji, quillon::bench::Script::Emoji);
 
 }  // namespace
