@@ -17,9 +17,9 @@ struct EngineTuning {
   std::size_t BlockSize = kDefaultBlockSize;
   // Input bytes between two progress reports; 0 chooses about a thousand reports a run.
   std::int64_t ProgressStep = 0;
-  // Pieces of UTF-8 text, and blocks of lines, of at least this many bytes are split in two at
-  // a place where the halves do not depend on each other, and the halves worked on by two
-  // threads. Below it, a handover between threads costs more than it saves.
+  // Pieces of UTF-8 text, and blocks of lines, of at least this many bytes are cut, at places
+  // where the parts do not depend on each other, into parts of at least half of it that two
+  // threads share out. Below it, a handover between threads costs more than it saves.
   std::size_t SplitMinimum = std::size_t{64} << 10;
   // A run on a file guesses its encoding from this many bytes at each end and confirms the
   // guess as it goes; a file of at most twice as many is examined whole before the run.
