@@ -44,24 +44,8 @@ struct Vec {
   static Bytes Greater(Bytes a, Bytes b) noexcept { return _mm_cmpgt_epi8(a, b); }  // signed
   static std::uint32_t HighBits(Bytes a) noexcept { return static_cast<std::uint32_t>(_mm_movemask_epi8(a)); }
 
-  // The `count` bytes from `at`, followed by zeros, which count as ASCII.
-  static Bytes LoadUpTo(const char* at, std::size_t count) noexcept {
-    if (count >= kWidth) return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
-    alignas(16) char part[kWidth] = {};
-    std::memcpy(part, at, count);
-    return _mm_load_si128(reinterpret_cast<const __m128i*>(part));
-  }
-
-  // Stores the first `count` bytes of `bytes` at `at`.
-  static void StoreUpTo(char* at, std::size_t count, Bytes bytes) noexcept {
-    if (count >= kWidth) {
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(at), bytes);
-      return;
-    }
-    alignas(16) char part[kWidth];
-    _mm_store_si128(reinterpret_cast<__m128i*>(part), bytes);
-    std::memcpy(at, part, count);
-  }
+  static Bytes Load(const char* at) noexcept { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at)); }
+  static void Store(char* at, Bytes bytes) noexcept { _mm_storeu_si128(reinterpret_cast<__m128i*>(at), bytes); }
 
   // Bytes shifted towards the end by N, the first N coming from the last of `before`.
   template <int N>
@@ -104,22 +88,8 @@ struct Vec {
   static Bytes Greater(Bytes a, Bytes b) noexcept { return _mm256_cmpgt_epi8(a, b); }  // signed
   static std::uint32_t HighBits(Bytes a) noexcept { return static_cast<std::uint32_t>(_mm256_movemask_epi8(a)); }
 
-  static Bytes LoadUpTo(const char* at, std::size_t count) noexcept {
-    if (count >= kWidth) return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at));
-    alignas(32) char part[kWidth] = {};
-    std::memcpy(part, at, count);
-    return _mm256_load_si256(reinterpret_cast<const __m256i*>(part));
-  }
-
-  static void StoreUpTo(char* at, std::size_t count, Bytes bytes) noexcept {
-    if (count >= kWidth) {
-      _mm256_storeu_si256(reinterpret_cast<__m256i*>(at), bytes);
-      return;
-    }
-    alignas(32) char part[kWidth];
-    _mm256_store_si256(reinterpret_cast<__m256i*>(part), bytes);
-    std::memcpy(at, part, count);
-  }
+  static Bytes Load(const char* at) noexcept { return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at)); }
+  static void Store(char* at, Bytes bytes) noexcept { _mm256_storeu_si256(reinterpret_cast<__m256i*>(at), bytes); }
 
   // As above; the shifts work within each 16-byte lane, so the lane before each is lined up
   // beside it first.
@@ -135,17 +105,6 @@ struct Vec {
 };
 
 #include "unicode/letter_stretch_steps.inc"
-
-std::size_t LetterStretchEnd(LetterKind kind, std::span<const char> text, std::size_t from) noexcept {
-  return kind == LetterKind::Latin ? StretchEnd<LatinLetters>(text, from) : StretchEnd<Ideographs>(text, from);
-}
-
-void MirrorLetters(LetterKind kind, std::span<char> stretch) noexcept {
-  if (kind == LetterKind::Latin)
-    Mirror<LatinLetters>(stretch);
-  else
-    Mirror<Ideographs>(stretch);
-}
 
 }  // namespace avx2
 
@@ -170,7 +129,7 @@ namespace detail {
 
 std::size_t LetterStretchEnd16(LetterKind kind, std::span<const char> text, std::size_t from) noexcept {
 #if defined(__x86_64__)
-  return kind == LetterKind::Latin ? sse2::StretchEnd<LatinLetters>(text, from) : sse2::StretchEnd<Ideographs>(text, from);
+  return sse2::StretchEndOf(kind, text, from);
 #else
   (void)kind;
   (void)text;
@@ -180,10 +139,7 @@ std::size_t LetterStretchEnd16(LetterKind kind, std::span<const char> text, std:
 
 void MirrorLetters16(LetterKind kind, std::span<char> stretch) noexcept {
 #if defined(__x86_64__)
-  if (kind == LetterKind::Latin)
-    sse2::Mirror<LatinLetters>(stretch);
-  else
-    sse2::Mirror<Ideographs>(stretch);
+  sse2::MirrorOf(kind, stretch);
 #else
   const auto mirror = [&]<typename Kind>(Kind) {
     constexpr int kLast = Kind::kLength - 1;
@@ -209,7 +165,7 @@ void MirrorLetters16(LetterKind kind, std::span<char> stretch) noexcept {
 
 std::size_t LetterStretchEnd(LetterKind kind, std::span<const char> text, std::size_t from) noexcept {
 #if defined(__x86_64__)
-  if (kHasAvx2) return avx2::LetterStretchEnd(kind, text, from);
+  if (kHasAvx2) return avx2::StretchEndOf(kind, text, from);
 #endif
   return detail::LetterStretchEnd16(kind, text, from);
 }
@@ -217,7 +173,7 @@ std::size_t LetterStretchEnd(LetterKind kind, std::span<const char> text, std::s
 void MirrorLetters(LetterKind kind, std::span<char> stretch) noexcept {
 #if defined(__x86_64__)
   if (kHasAvx2) {
-    avx2::MirrorLetters(kind, stretch);
+    avx2::MirrorOf(kind, stretch);
     return;
   }
 #endif
