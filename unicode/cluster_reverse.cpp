@@ -50,6 +50,56 @@ inline bool IsLoneLatinLetter(std::span<const char> run, std::size_t at) noexcep
   return run.size() - at == 2 || byteAt(at + 2) < 0x80;
 }
 
+// Bit i set where at[i] is not ASCII, for the 64 bytes from `at`.
+inline std::uint64_t NonAsciiMask64(const char* at) noexcept {
+  std::uint64_t mask = 0;
+#if defined(__SSE2__)
+  for (int part = 0; part < 4; ++part) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 16 * part));
+    mask |= static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(bytes))) << (16 * part);
+  }
+#else
+  for (int i = 0; i < 64; ++i) mask |= static_cast<std::uint64_t>(static_cast<unsigned char>(at[i]) >> 7) << i;
+#endif
+  return mask;
+}
+
+// Walks on from `at`, a cluster boundary that ASCII comes before, as long as every run of
+// non-ASCII bytes between ASCII is one emoji cluster the memo knows, and returns where it
+// stopped; what lies after is the general walk's. Emoji text is mostly such runs between ASCII
+// words. Here they are found 64 bytes at a time from a mask, so that finding one emoji does not
+// wait for the loads that found the one before, as the general walk's next step does.
+template <typename OnAsciiStretch, typename OnCluster>
+std::size_t WalkEmojiRuns(std::span<const char> run, std::size_t at, EmojiRunMemo& memo, OnAsciiStretch& onAsciiStretch,
+                          OnCluster& onCluster) {
+  // The memo reads 32 bytes from a run's start, which may be the last of the 64.
+  constexpr std::size_t kReadable = 64 + 32;
+  std::size_t walked = at;
+  while (run.size() - at >= kReadable) {
+    std::uint64_t runs = NonAsciiMask64(run.data() + at);
+    std::size_t next = at + 64;
+    while (runs != 0) {
+      const int first = __builtin_ctzll(runs);
+      const std::uint64_t after = ~(runs >> first);
+      const int length = after == 0 ? 64 : __builtin_ctzll(after);
+      if (first + length == 64) {  // the next 64 begin with this run, which may go on
+        next = at + static_cast<std::size_t>(first);
+        break;
+      }
+      const std::size_t begin = at + static_cast<std::size_t>(first);
+      const auto end = begin + static_cast<std::size_t>(length);
+      if (!memo.IsOneCluster(run, begin, static_cast<std::size_t>(length))) return walked;
+      if (begin > walked) onAsciiStretch(walked, begin);
+      onCluster(begin, end);
+      walked = end;
+      runs &= runs + (std::uint64_t{1} << first);
+    }
+    if (next == at) return walked;
+    at = next;
+  }
+  return walked;
+}
+
 // Splits a run into ASCII stretches, in which every byte is a cluster of its own, stretches of
 // ASCII and one kind of letter (see LetterStretchEnd), and the clusters around other non-ASCII
 // bytes, and hands each to its callback in order. No rule joins two ASCII bytes other than
@@ -58,7 +108,7 @@ inline bool IsLoneLatinLetter(std::span<const char> run, std::size_t at) noexcep
 // begins with ASCII again (a prepended mark may pull one in).
 template <typename OnAsciiStretch, typename OnLetterStretch, typename OnCluster>
 void WalkClusters(std::span<const char> run, OnAsciiStretch onAsciiStretch, OnLetterStretch onLetterStretch,
-                  OnCluster&& onCluster) {
+                  OnCluster onCluster) {
   const std::size_t size = run.size();
   // A block's walk meets the same emoji again and again; a line's, too few to fill the memo for.
   constexpr std::size_t kRememberFrom = 4096;
@@ -83,7 +133,7 @@ void WalkClusters(std::span<const char> run, OnAsciiStretch onAsciiStretch, OnLe
     if (emojiEnd > nonAscii) {
       if (nonAscii > at) onAsciiStretch(at, nonAscii);
       onCluster(nonAscii, emojiEnd);
-      at = emojiEnd;
+      at = remember ? WalkEmojiRuns(run, emojiEnd, memo, onAsciiStretch, onCluster) : emojiEnd;
       continue;
     }
     if (IsLoneLatinLetter(run, nonAscii)) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -25,53 +26,86 @@ class EmojiRunMemo {
   std::size_t ClusterEnd(std::span<const char> text, std::size_t at) noexcept {
 #if defined(__SSE2__)
     if (text.size() - at < kLongest) return CommonEmojiClusterEnd(text, at);
-    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + at));
-    const auto length = static_cast<std::size_t>(__builtin_ctz(~static_cast<unsigned>(_mm_movemask_epi8(bytes))));
-    if (length == kLongest) return CommonEmojiClusterEnd(text, at);
-    const __m128i run = _mm_and_si128(bytes, KeepMask(length));
-    if (!filled_) {
-      entries_.fill({_mm_setzero_si128(), false});
-      filled_ = true;
-    }
-    Entry& entry = entries_[SlotOf(run)];
+    const auto high = static_cast<std::uint32_t>(HighBitsOf(text, at)) | static_cast<std::uint32_t>(HighBitsOf(text, at + 16)) << 16;
+    if (high == ~std::uint32_t{0}) return CommonEmojiClusterEnd(text, at);
+    const auto length = static_cast<std::size_t>(__builtin_ctz(~high));
     // The end comes from `length`, not from the entry, so that the walk's next step does not
     // wait for the entry's load.
-    if (_mm_movemask_epi8(_mm_cmpeq_epi8(entry.run, run)) == 0xFFFF) return entry.oneCluster ? at + length : at;
-    const std::size_t end = CommonEmojiClusterEnd(text, at);
-    entry = {run, end == at + length};
-    return end;
+    return IsOneCluster(text, at, length) ? at + length : at;
 #else
     return CommonEmojiClusterEnd(text, at);
 #endif
   }
 
- private:
+  // Whether the `length` non-ASCII bytes at `at`, which ASCII or the text's end follows, are
+  // one common emoji cluster: whether CommonEmojiClusterEnd(text, at) is at + length.
+  [[gnu::always_inline]] bool IsOneCluster(std::span<const char> text, std::size_t at, std::size_t length) noexcept {
 #if defined(__SSE2__)
-  static constexpr std::size_t kLongest = 16;  // runs this long or longer are not remembered
-  static constexpr int kSlotBits = 6;
+    if (length >= kLongest || text.size() - at < kLongest) return EndsAt(text, at, length);
+    const char* const bytes = text.data() + at;
+    const auto signedLength = static_cast<std::ptrdiff_t>(length);
+    const Key key{_mm_and_si128(Load(bytes), KeepMask(signedLength)), _mm_and_si128(Load(bytes + 16), KeepMask(signedLength - 16))};
+    // The slot comes from two bytes read on their own, not from the key: the lookup then waits
+    // for two loads rather than for a hash of the whole key.
+    const auto last = static_cast<unsigned char>(bytes[length - 1]);
+    const auto first = static_cast<unsigned char>(bytes[0]);
+    Entry& entry = Entries()[(last + 3 * first + 5 * length) % kSlots];
+    const __m128i same = _mm_and_si128(_mm_cmpeq_epi8(entry.key.low, key.low), _mm_cmpeq_epi8(entry.key.high, key.high));
+    if (_mm_movemask_epi8(same) == 0xFFFF) [[likely]]
+      return entry.oneCluster;
+    return Remember(entry, key, text, at, length);
+#else
+    return EndsAt(text, at, length);
+#endif
+  }
+
+ private:
+  [[gnu::noinline]] static bool EndsAt(std::span<const char> text, std::size_t at, std::size_t length) noexcept {
+    return CommonEmojiClusterEnd(text, at) == at + length;
+  }
+
+#if defined(__SSE2__)
+  static constexpr std::size_t kLongest = 32;  // runs this long or longer are not remembered
+  static constexpr std::size_t kSlots = 64;
 
   // A run's bytes, zeros after it; all zeros, which no run is, in a slot not yet used.
+  struct Key {
+    __m128i low;
+    __m128i high;
+  };
   struct Entry {
-    __m128i run;
+    Key key;
     bool oneCluster;
   };
 
-  // 0xFF in the first `length` bytes.
-  static __m128i KeepMask(std::size_t length) noexcept {
-    static constexpr char kKeep[2 * kLongest] = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
-    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(kKeep + kLongest - length));
-  }
+  static __m128i Load(const char* at) noexcept { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at)); }
 
-  static std::size_t SlotOf(__m128i run) noexcept {
-    const auto low = static_cast<std::uint64_t>(_mm_cvtsi128_si64(run));
-    const auto high = static_cast<std::uint64_t>(_mm_cvtsi128_si64(_mm_unpackhi_epi64(run, run)));
-    return static_cast<std::size_t>(((low ^ (high * 0x9E3779B97F4A7C15u)) * 0xBF58476D1CE4E5B9u) >> (64 - kSlotBits));
+  static int HighBitsOf(std::span<const char> text, std::size_t at) noexcept { return _mm_movemask_epi8(Load(text.data() + at)); }
+
+  // 0xFF in the first `length` of 16 bytes, none for a length of 0 or less, and all for 16 or more.
+  static __m128i KeepMask(std::ptrdiff_t length) noexcept {
+    static constexpr char kKeep[48] = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1,
+                                       -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
+    return Load(kKeep + 32 - std::clamp<std::ptrdiff_t>(length, 0, 16));
   }
 
   // Filled when first used: most texts have no emoji, and a walk over a short run would
   // spend more on filling it than on its bytes.
+  std::array<Entry, kSlots>& Entries() noexcept {
+    if (!filled_) [[unlikely]] {
+      entries_.fill({{_mm_setzero_si128(), _mm_setzero_si128()}, false});
+      filled_ = true;
+    }
+    return entries_;
+  }
+
+  [[gnu::noinline]] static bool Remember(Entry& entry, Key key, std::span<const char> text, std::size_t at, std::size_t length) noexcept {
+    entry = {key, EndsAt(text, at, length)};
+    return entry.oneCluster;
+  }
+
   bool filled_ = false;
-  std::array<Entry, std::size_t{1} << kSlotBits> entries_;
+  std::array<Entry, kSlots> entries_;
 #endif
 };
 
