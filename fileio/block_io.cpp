@@ -1,5 +1,6 @@
 #include "fileio/block_io.h"
 
+#include <algorithm>
 #include <atomic>
 
 #include "fileio/file_error.h"
@@ -60,10 +61,17 @@ void WriteAll(std::string_view shownPath, std::span<const char> bytes, WriteCall
 
 }  // namespace
 
+// A file's new pages come in pieces as large as the write that fills them: a write of 1 MiB
+// takes them from the large free blocks that a virtual machine's host may have taken back,
+// so that each page faults in the host as it is filled. On such a machine, writes of 256 KiB
+// filled a gigabyte three to five times as fast as writes of 1 MiB when it had been idle, and
+// no slower when not; the calls they add cost nothing that a gigabyte's copy would show.
+constexpr std::size_t kLargestFileWrite = std::size_t{256} << 10;
+
 void WriteAt(const FileHandle& file, std::int64_t offset, std::span<const char> bytes) {
   const auto write = positionedWrite.load(std::memory_order_relaxed);
   WriteAll(file.path(), bytes, [&](const char* from, std::size_t count, std::size_t done) {
-    return write(file.native(), from, count, offset + static_cast<std::int64_t>(done));
+    return write(file.native(), from, std::min(count, kLargestFileWrite), offset + static_cast<std::int64_t>(done));
   });
 }
 
