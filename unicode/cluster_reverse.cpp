@@ -7,10 +7,6 @@
 #include <stdexcept>
 #include <utility>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include "fileio/byte_reverse.h"
 #include "unicode/ascii_runs.h"
 #include "unicode/emoji_run_memo.h"
@@ -26,16 +22,11 @@ namespace {
 // end the processor would mispredict, save a call to the vector kernel.
 inline std::size_t FindNonAsciiFrom(std::span<const char> run, std::size_t from) noexcept {
   const char* const begin = run.data();
-#if defined(__SSE2__)
   if (run.size() - from >= 32) {
-    const auto highBits = [&](std::size_t at) {
-      return static_cast<unsigned>(_mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(begin + at))));
-    };
-    if (const unsigned high = highBits(from) | highBits(from + 16) << 16; high != 0)
-      return from + static_cast<std::size_t>(__builtin_ctz(high));
+    if (const std::uint64_t high = detail::NonAsciiMask<32>(begin + from); high != 0)
+      return from + static_cast<std::size_t>(__builtin_ctzll(high));
     from += 32;
   }
-#endif
   return static_cast<std::size_t>(detail::FindFirstNonAscii(begin + from, begin + run.size()) - begin);
 }
 
@@ -50,20 +41,6 @@ inline bool IsLoneLatinLetter(std::span<const char> run, std::size_t at) noexcep
   return run.size() - at == 2 || byteAt(at + 2) < 0x80;
 }
 
-// Bit i set where at[i] is not ASCII, for the 64 bytes from `at`.
-inline std::uint64_t NonAsciiMask64(const char* at) noexcept {
-  std::uint64_t mask = 0;
-#if defined(__SSE2__)
-  for (int part = 0; part < 4; ++part) {
-    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 16 * part));
-    mask |= static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(bytes))) << (16 * part);
-  }
-#else
-  for (int i = 0; i < 64; ++i) mask |= static_cast<std::uint64_t>(static_cast<unsigned char>(at[i]) >> 7) << i;
-#endif
-  return mask;
-}
-
 // Walks on from `at`, a cluster boundary that ASCII comes before, as long as every run of
 // non-ASCII bytes between ASCII is one emoji cluster the memo knows, and returns where it
 // stopped; what lies after is the general walk's. Emoji text is mostly such runs between ASCII
@@ -76,7 +53,7 @@ std::size_t WalkEmojiRuns(std::span<const char> run, std::size_t at, EmojiRunMem
   constexpr std::size_t kReadable = 64 + 32;
   std::size_t walked = at;
   while (run.size() - at >= kReadable) {
-    std::uint64_t runs = NonAsciiMask64(run.data() + at);
+    std::uint64_t runs = detail::NonAsciiMask<64>(run.data() + at);
     std::size_t next = at + 64;
     while (runs != 0) {
       const int first = __builtin_ctzll(runs);

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <span>
 
+#include "unicode/ascii_runs.h"
 #include "unicode/emoji_clusters.h"
 
 #if defined(__SSE2__)
@@ -26,9 +27,9 @@ class EmojiRunMemo {
   std::size_t ClusterEnd(std::span<const char> text, std::size_t at) noexcept {
 #if defined(__SSE2__)
     if (text.size() - at < kLongest) return CommonEmojiClusterEnd(text, at);
-    const auto high = static_cast<std::uint32_t>(HighBitsOf(text, at)) | static_cast<std::uint32_t>(HighBitsOf(text, at + 16)) << 16;
-    if (high == ~std::uint32_t{0}) return CommonEmojiClusterEnd(text, at);
-    const auto length = static_cast<std::size_t>(__builtin_ctz(~high));
+    const std::uint64_t high = detail::NonAsciiMask<32>(text.data() + at);
+    if (high == 0xFFFFFFFF) return CommonEmojiClusterEnd(text, at);
+    const auto length = static_cast<std::size_t>(__builtin_ctzll(~high));
     // The end comes from `length`, not from the entry, so that the walk's next step does not
     // wait for the entry's load.
     return IsOneCluster(text, at, length) ? at + length : at;
@@ -80,13 +81,10 @@ class EmojiRunMemo {
 
   static __m128i Load(const char* at) noexcept { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at)); }
 
-  static int HighBitsOf(std::span<const char> text, std::size_t at) noexcept { return _mm_movemask_epi8(Load(text.data() + at)); }
-
   // 0xFF in the first `length` of 16 bytes, none for a length of 0 or less, and all for 16 or more.
   static __m128i KeepMask(std::ptrdiff_t length) noexcept {
-    static constexpr char kKeep[48] = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1,
-                                       -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
-    return Load(kKeep + 32 - std::clamp<std::ptrdiff_t>(length, 0, 16));
+    static constexpr char kKeep[32] = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
+    return Load(kKeep + 16 - std::clamp<std::ptrdiff_t>(length, 0, 16));
   }
 
   // Filled when first used: most texts have no emoji, and a walk over a short run would

@@ -71,9 +71,6 @@ TEST(ClusterKernels, AgreeWithUtf8procOnRandomRuns) {
   }
 }
 
-// Line breaks split clusters on both sides, where UAX #29 would keep CR LF and nothing else.
-// A walk over a block remembers the runs of non-ASCII bytes it has met; the same pieces
-// again and again, in runs long enough for that, must come out as they do the first time.
 // Emoji between short ASCII gaps, the same pictograph bare and with what may follow it, so that
 // a run cut off at a step's end looks like another that is whole; now and then a piece of any
 // kind between them.
@@ -92,6 +89,9 @@ std::string RandomEmojiWords(std::mt19937& random) {
   return Utf8(codePoints);
 }
 
+// Line breaks split clusters on both sides, where UAX #29 would keep CR LF and nothing else.
+// A walk over a block remembers the runs of non-ASCII bytes it has met; the same pieces
+// again and again, in runs long enough for that, must come out as they do the first time.
 TEST(ClusterKernels, AgreeWithUtf8procOnLongRunsThatRepeatThemselves) {
   std::mt19937 random(20261210);
   for (int round = 0; round < 80; ++round) {
