@@ -9,6 +9,7 @@
 #include "bench/text_maker.h"
 #include "fileio/line_breaks.h"
 #include "fileio/byte_reverse.h"
+#include "modes/lines_backward.h"
 #include "unicode/utf16_text.h"
 
 namespace {
@@ -74,24 +75,13 @@ void BM_ReverseEachLine(benchmark::State& state) {
 }
 BENCHMARK(BM_ReverseEachLine)->Arg(static_cast<int>(LineBreak::LF))->Arg(static_cast<int>(LineBreak::CRLF));
 
-// Line keep's kernel: find each line's start backwards and copy the line out, followed by CR LF.
+// Line keep's kernel: the lines of a block, last first, each copied out followed by CR LF.
 void BM_CopyLinesBackward(benchmark::State& state) {
   const std::string& in = Block(static_cast<LineBreak>(state.range(0)));
   std::string out(kBlock * 2, '\0');
   for (auto _ : state) {
-    const char* lineEnd = in.data() + in.size();
-    char* to = out.data();
-    while (lineEnd > in.data()) {
-      const char* found = quillon::FindLastBreak(in.data(), lineEnd);
-      const char* lineStart = found == nullptr ? in.data() : found + 1;
-      const auto length = static_cast<std::size_t>(lineEnd - lineStart);
-      std::memcpy(to, lineStart, length);
-      to += length;
-      *to++ = '\r';
-      *to++ = '\n';
-      lineEnd = found == nullptr ? in.data() : found;
-      if (lineEnd > in.data() && *lineEnd == '\n' && lineEnd[-1] == '\r') --lineEnd;
-    }
+    const quillon::LinesCopied copied = quillon::CopyLinesBackward(in, in.data() + in.size(), out);
+    benchmark::DoNotOptimize(copied);
     benchmark::DoNotOptimize(out.data());
   }
   CountBytes(state);

@@ -1,12 +1,12 @@
 #include "modes/line_keep_revert.h"
 
 #include <algorithm>
-#include <cstring>
 #include <vector>
 
 #include "fileio/backward_lines.h"
 #include "fileio/line_breaks.h"
 #include "modes/line_walk_progress.h"
+#include "modes/lines_backward.h"
 #include "modes/progress_meter.h"
 #include "modes/output_writer.h"
 #include "unicode/utf8_validator.h"
@@ -15,37 +15,16 @@ namespace quillon {
 
 namespace {
 
-// The breaks among the 64 bytes from `at`, of which only the first `count` are there.
-std::uint64_t BreakMaskOfPart(const char* at, std::size_t count) {
-  if (count == 64) return BreakMask64(at);
-  alignas(64) char part[64] = {};
-  std::memcpy(part, at, count);
-  return BreakMask64(part);
-}
-
-// Takes the lines that lie wholly inside the loaded block, ending at `stop` (one past the
-// cursor), straight from the block. Returns where it stopped: at a line that starts before
-// the block, or whose break might pair with a CR before it; FindLineBackward takes those.
-// The block is scanned once, 64 bytes a step from its end, and its breaks taken from each
-// step's mask highest first, so that a line costs a few bit operations and its copy.
-const char* AppendLinesInBlock(const char* blockBegin, const char* stop, OutputAppender& out) {
-  if (stop == blockBegin) return stop;
-  auto chunk = static_cast<std::size_t>(stop - blockBegin - 1) / 64 * 64;
-  std::uint64_t breaks = BreakMaskOfPart(blockBegin + chunk, static_cast<std::size_t>(stop - blockBegin) - chunk);
+// Takes the lines that lie wholly inside the loaded block, ending at `stop`, straight from
+// the block, and returns where it stopped: FindLineBackward takes the line that ends there.
+// That is also how a line longer than a whole output buffer goes.
+const char* AppendLinesInBlock(std::span<const char> block, const char* stop, OutputAppender& out) {
   for (;;) {
-    while (breaks != 0) {
-      const int bit = 63 - __builtin_clzll(breaks);
-      breaks &= ~(std::uint64_t{1} << bit);
-      const char* const lineBreak = blockBegin + chunk + bit;
-      if (lineBreak >= stop) continue;  // the CR of a CR LF already taken
-      if (lineBreak == blockBegin) return stop;
-      const bool loneCr = *lineBreak == kCR;
-      out.AppendLine(loneCr, {lineBreak + 1, stop});
-      stop = !loneCr && lineBreak[-1] == kCR ? lineBreak - 1 : lineBreak;
-    }
-    if (chunk == 0) return stop;
-    chunk -= 64;
-    breaks = BreakMask64(blockBegin + chunk);
+    const LinesCopied copied = CopyLinesBackward(block, stop, out.Room());
+    out.Advance(copied.Written);
+    stop = copied.Stop;
+    if (!copied.OutOfRoom || out.HasFreshBuffer()) return stop;
+    out.StartNewBuffer();
   }
 }
 
@@ -93,7 +72,7 @@ void LineKeepRevert(const ModeContext& context, RunFiles& files, const InputText
   while (cursor.Offset >= mark) {
     progress.LineEndsAt(cursor.Offset + 1);
     const std::span<const char> block = reader.BlockUpTo(cursor.Offset);
-    const char* stop = AppendLinesInBlock(block.data(), block.data() + block.size(), out);
+    const char* stop = AppendLinesInBlock(block, block.data() + block.size(), out);
     cursor.Offset = reader.BlockStart() + (stop - block.data()) - 1;
     if (cursor.Offset >= mark) {
       progress.LineEndsAt(cursor.Offset + 1);

@@ -114,13 +114,16 @@ void OutputWriter::Finish() {
   if (file_ != nullptr) file_->Commit();
 }
 
+void OutputAppender::StartNewBuffer() {
+  if (!buffer_.empty()) writer_.Hand(buffer_, used_);
+  buffer_ = {};
+  buffer_ = writer_.Take();
+  used_ = 0;
+}
+
 void OutputAppender::AppendAcrossBuffers(std::span<const char> bytes) {
   while (!bytes.empty()) {
-    if (used_ == buffer_.size()) {
-      if (!buffer_.empty()) writer_.Hand(buffer_, used_);
-      buffer_ = writer_.Take();
-      used_ = 0;
-    }
+    if (used_ == buffer_.size()) StartNewBuffer();
     const std::size_t length = std::min(bytes.size(), buffer_.size() - used_);
     std::memcpy(buffer_.data() + used_, bytes.data(), length);
     used_ += length;

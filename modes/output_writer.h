@@ -99,26 +99,16 @@ class OutputAppender {
     AppendAcrossBuffers(bytes);
   }
 
-  // Appends `content` followed by CR LF, with a CR in front when `crInFront`: one line as
-  // "Line keep" writes it, in one step where the buffer has room for it.
-  void AppendLine(bool crInFront, std::span<const char> content) {
-    if (content.size() + 3 <= buffer_.size() - used_) {
-      char* at = buffer_.data() + used_;
-      *at = '\r';
-      at += crInFront ? 1 : 0;
-      std::memcpy(at, content.data(), content.size());
-      at += content.size();
-      at[0] = '\r';
-      at[1] = '\n';
-      used_ = static_cast<std::size_t>(at + 2 - buffer_.data());
-      return;
-    }
-    static constexpr char kCr[] = {'\r'};
-    static constexpr char kCrLf[] = {'\r', '\n'};
-    if (crInFront) Append(kCr);
-    Append(content);
-    Append(kCrLf);
-  }
+  // The free part of the current buffer, for a caller that writes into it directly and then
+  // says how much it used with Advance().
+  [[nodiscard]] std::span<char> Room() const noexcept { return buffer_.subspan(used_); }
+  void Advance(std::size_t used) noexcept { used_ += used; }
+
+  // Whether nothing is in the current buffer yet, so that a new one would not give more room.
+  [[nodiscard]] bool HasFreshBuffer() const noexcept { return !buffer_.empty() && used_ == 0; }
+
+  // Hands over the current buffer, if any, and takes a new one.
+  void StartNewBuffer();
 
   // Hands over what is buffered and waits until the whole output is written.
   void Finish();
