@@ -7,10 +7,14 @@
 #include <QTimer>
 #include <QUrl>
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
+#include <thread>
 
+#include "fileio/block_io.h"
 #include "tests/qt/window_fixture.h"
 #include "tests/support/temp_folder.h"
 
@@ -23,6 +27,29 @@ using testing::ReadWhole;
 using testing::ShownWindow;
 using testing::TempFolder;
 using testing::WhenReady;
+
+std::atomic<decltype(PositionedCalls::Read)> unpacedRead{nullptr};
+
+std::int64_t PacedRead(NativeHandle file, void* buffer, std::size_t count, std::int64_t offset) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  return unpacedRead.load()(file, buffer, count, offset);
+}
+
+// Every read takes a moment, so that a run lasts long enough to be watched however fast the
+// machine copies.
+class PacedReads {
+ public:
+  PacedReads() : unpaced_(ReplacePositionedCalls({PacedRead, nullptr})) {
+    unpacedRead = unpaced_.Read;
+    ReplacePositionedCalls({PacedRead, unpaced_.Write});
+  }
+  ~PacedReads() { ReplacePositionedCalls(unpaced_); }
+  PacedReads(const PacedReads&) = delete;
+  PacedReads& operator=(const PacedReads&) = delete;
+
+ private:
+  PositionedCalls unpaced_;
+};
 
 // Writes about 50 MB of short lines to `path`.
 void WriteBigText(const std::string& path) {
@@ -40,6 +67,7 @@ TEST(LongRun, TheBarMovesWhileTheWindowKeepsRunningItsEventLoop) {
   const TempFolder folder;
   const std::string input = folder.File("big.txt");
   WriteBigText(input);
+  const PacedReads paced;
   ShownWindow shown;
   shown.Choose(input);
   shown.SelectMode(RevertMode::SimpleRevert);
@@ -67,6 +95,7 @@ TEST(LongRun, ClosingStopsTheRunKeepsTheEarlierOutputAndClosesTheWindow) {
   WriteBigText(input);
   const std::string other = folder.Write("other.txt", "o");
   testing::WriteWhole(input + "_rev.txt", "earlier output");
+  const PacedReads paced;
   ShownWindow shown;
   shown.Choose(input);
   const auto& controls = shown.controls();
