@@ -7,8 +7,8 @@
 #include <string>
 
 #include "bench/text_maker.h"
-#include "fileio/line_breaks.h"
 #include "fileio/byte_reverse.h"
+#include "modes/byte_runs_reverse.h"
 #include "modes/lines_backward.h"
 #include "unicode/utf16_text.h"
 
@@ -59,16 +59,12 @@ void BM_StdReverse(benchmark::State& state) {
 }
 BENCHMARK(BM_StdReverse);
 
-// Revert Line's kernel: find each line's end forwards and reverse the line in place.
+// Revert Line's step: reverse every line's content in place, a block at a time.
 void BM_ReverseEachLine(benchmark::State& state) {
   std::string bytes = Block(static_cast<LineBreak>(state.range(0)));
   for (auto _ : state) {
-    char* lineStart = bytes.data();
-    char* const end = bytes.data() + bytes.size();
-    while (const char* lineBreak = quillon::FindFirstBreak(lineStart, end)) {
-      quillon::ReverseInPlace({lineStart, static_cast<std::size_t>(lineBreak - lineStart)});
-      lineStart += quillon::SkipBreaks(lineBreak, end) - lineStart;
-    }
+    quillon::RunScan scan;
+    quillon::ReverseEndedByteRuns(bytes.data(), bytes.data() + bytes.size(), scan);
     benchmark::DoNotOptimize(bytes.data());
   }
   CountBytes(state);

@@ -8,6 +8,7 @@
 #include "fileio/block_io.h"
 #include "fileio/line_breaks.h"
 #include "fileio/byte_reverse.h"
+#include "modes/byte_runs_reverse.h"
 #include "modes/helper_thread.h"
 #include "modes/output_writer.h"
 #include "modes/progress_meter.h"
@@ -20,53 +21,6 @@
 namespace quillon {
 
 namespace {
-
-// Where the scan stands between blocks: inside a run of non-break bytes that began at
-// runStart, or among breaks.
-struct RunScan {
-  bool inRun = false;
-  char* runStart = nullptr;
-};
-
-// Reverses in place the bytes of every run of non-break bytes in [from, to) that ends before
-// `to`. A run still open at `to` is left for the next call. Runs are found 64 bytes at a time
-// from the bits where the break mask changes, so a line costs a couple of bit operations, and
-// reversed a batch at a time.
-void ReverseEndedByteRuns(char* from, char* to, RunScan& scan) {
-  constexpr std::size_t kBatch = 256;
-  constexpr std::size_t kMostEndsIn64 = 32;
-  ByteRun ended[kBatch];
-  std::size_t endedCount = 0;
-  std::uint64_t previousIsBreak = scan.inRun ? 0 : 1;
-  char* at = from;
-  for (; to - at >= 64; at += 64) {
-    const std::uint64_t breaks = BreakMask64(at);
-    std::uint64_t changes = breaks ^ (breaks << 1 | previousIsBreak);
-    previousIsBreak = breaks >> 63;
-    while (changes != 0) {
-      const int bit = __builtin_ctzll(changes);
-      changes &= changes - 1;
-      if (breaks >> bit & 1) {
-        ended[endedCount++] = {scan.runStart, static_cast<std::size_t>(at + bit - scan.runStart)};
-      } else {
-        scan.runStart = at + bit;
-      }
-    }
-    if (endedCount > kBatch - kMostEndsIn64) {
-      ReverseEachInPlace(std::span(ended, endedCount));
-      endedCount = 0;
-    }
-  }
-  ReverseEachInPlace(std::span(ended, endedCount));
-  bool inRun = previousIsBreak == 0;
-  for (; at < to; ++at) {
-    const bool isBreak = IsLineBreak(*at);
-    if (isBreak && inRun) ReverseInPlace({scan.runStart, static_cast<std::size_t>(at - scan.runStart)});
-    if (!isBreak && !inRun) scan.runStart = at;
-    inRun = !isBreak;
-  }
-  scan.inRun = inRun;
-}
 
 // How a line's content is reversed: its bytes, or for UTF-8 text its clusters; one run, or
 // every run that ends in a block. A run too long to hold is written like a file of its own; its
