@@ -132,6 +132,54 @@ __attribute__((target("avx2"))) void ReverseEachAvx2(const ByteRun* runs, std::s
   }
 }
 
+// Runs in order are reversed into an image of the stretch they lie in, which is then copied
+// back over it whole. Into the image, a run of up to 128 bytes is always four vectors, the 128
+// bytes that end where it ends, reversed; the run after it, or the bytes between, write over
+// what lies past it. So no length picks the steps, as it must when a run is reversed where it
+// lies and nothing beside it may be touched; such choices were mispredicted on most lines.
+__attribute__((target("avx2"))) void ReverseOrderedRunsAvx2(const ByteRun* runs, std::size_t count,
+                                                             std::span<const char> readable) noexcept {
+  constexpr std::size_t kImageSize = std::size_t{16} << 10;
+  constexpr std::size_t kWholeRun = 128;
+  constexpr std::size_t kGapCopy = 16;
+  alignas(64) char image[kImageSize + kWholeRun];
+  const char* const readableBegin = readable.data();
+  const char* const readableEnd = readable.data() + readable.size();
+  const ByteRun* run = runs;
+  const ByteRun* const last = runs + count;
+  while (run != last) {
+    char* const stretch = run->Begin;
+    const char* taken = stretch;  // the image holds [stretch, taken)
+    char* out = image;
+    for (; run != last; ++run) {
+      char* const begin = run->Begin;
+      const char* const end = begin + run->Size;
+      const auto gap = static_cast<std::size_t>(begin - taken);
+      if (gap > kGapCopy || run->Size > kWholeRun || static_cast<std::size_t>(end - readableBegin) < kWholeRun ||
+          static_cast<std::size_t>(readableEnd - taken) < kGapCopy || static_cast<std::size_t>(out - image) + gap + kWholeRun > kImageSize)
+        break;
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_loadu_si128(reinterpret_cast<const __m128i*>(taken)));
+      out += gap;
+      const __m256i a = Load256(end - 32);
+      const __m256i b = Load256(end - 64);
+      const __m256i c = Load256(end - 96);
+      const __m256i d = Load256(end - 128);
+      Store256(out, Reversed32(a));
+      Store256(out + 32, Reversed32(b));
+      Store256(out + 64, Reversed32(c));
+      Store256(out + 96, Reversed32(d));
+      out += run->Size;
+      taken = end;
+    }
+    std::memcpy(stretch, image, static_cast<std::size_t>(out - image));
+    // A run the image could not take at the start of a stretch is reversed where it lies.
+    if (run != last && run->Begin == stretch) {
+      ReverseInPlace({run->Begin, run->Size});
+      ++run;
+    }
+  }
+}
+
 void ReverseEachWithWords(const ByteRun* runs, std::size_t count) noexcept {
   for (const ByteRun* run = runs; run != runs + count; ++run) ReverseInPlace({run->Begin, run->Size});
 }
@@ -205,6 +253,16 @@ void ReverseEachInPlace(std::span<const ByteRun> runs) noexcept {
 #else
   for (const ByteRun& run : runs) ReverseInPlace({run.Begin, run.Size});
 #endif
+}
+
+void ReverseEachOfOrderedRuns(std::span<const ByteRun> runs, std::span<const char> readable) noexcept {
+#if defined(__x86_64__)
+  if (kReverseEach == ReverseEachAvx2) {
+    ReverseOrderedRunsAvx2(runs.data(), runs.size(), readable);
+    return;
+  }
+#endif
+  ReverseEachInPlace(runs);
 }
 
 void ReverseCopy(const char* from, std::size_t count, char* to) noexcept {

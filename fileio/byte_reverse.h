@@ -23,6 +23,11 @@ struct ByteRun {
 // one call for all of them, where each line's length picks the vector steps without a call.
 void ReverseEachInPlace(std::span<const ByteRun> runs) noexcept;
 
+// The same for runs that come in order, one after another, in `readable`: every byte of it may
+// be read, and those between the runs are rewritten as they are. A line's run then takes the
+// same steps whatever its length.
+void ReverseEachOfOrderedRuns(std::span<const ByteRun> runs, std::span<const char> readable) noexcept;
+
 // Reverses at most 16 bytes in place with one word from each end, both loaded before either is
 // stored; where they overlap they agree. Inline, for the many runs this short (clusters, short
 // lines), where a call and a loop would cost more than the swap.

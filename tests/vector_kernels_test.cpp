@@ -91,5 +91,31 @@ TEST(ByteReversal, EachOfManyRunsIsReversedAndNothingBetweenThem) {
   }
 }
 
+// Runs in order, of every length a line has, with gaps of up to 24 bytes between them, in a
+// buffer no larger than they need, so that no read or write may stray past either end.
+TEST(ByteReversal, OrderedRunsAreReversedAndTheBytesBetweenThemKept) {
+  std::mt19937 random(13);
+  std::vector<std::size_t> lengths(300);
+  for (std::size_t i = 0; i < lengths.size(); ++i) lengths[i] = i;
+  std::shuffle(lengths.begin(), lengths.end(), random);
+  std::vector<std::pair<std::size_t, std::size_t>> places;
+  std::string text;
+  for (const std::size_t length : lengths) {
+    if (!places.empty()) text += RandomBytes(random, random() % 25, 1);
+    places.emplace_back(text.size(), length);
+    text += RandomBytes(random, length, 50);
+  }
+  std::vector<char> bytes(text.begin(), text.end());
+  std::string expected = text;
+  std::vector<ByteRun> runs;
+  for (const auto& [offset, length] : places) {
+    std::reverse(expected.begin() + static_cast<std::ptrdiff_t>(offset),
+                 expected.begin() + static_cast<std::ptrdiff_t>(offset + length));
+    runs.push_back({bytes.data() + offset, length});
+  }
+  ReverseEachOfOrderedRuns(runs, bytes);
+  EXPECT_EQ(std::string(bytes.begin(), bytes.end()), expected);
+}
+
 }  // namespace
 }  // namespace quillon
