@@ -11,6 +11,7 @@
 #include "fileio/byte_reverse.h"
 #include "modes/byte_runs_reverse.h"
 #include "modes/lines_backward.h"
+#include "resultview/result_index.h"
 #include "unicode/utf16_text.h"
 
 namespace {
@@ -98,6 +99,21 @@ void BM_CopyLinesBackward(benchmark::State& state) {
   CountBytes(state);
 }
 BENCHMARK(BM_CopyLinesBackward)->Arg(static_cast<int>(LineBreak::LF))->Arg(static_cast<int>(LineBreak::CRLF));
+
+// What the window adds to the writer's thread: the result's line index takes in each block
+// as it is written.
+void BM_ResultIndexAppend(benchmark::State& state) {
+  const std::string& text = LineBlocks(static_cast<LineBreak>(state.range(0)));
+  quillon::ResultIndex index;
+  std::size_t next = 0;
+  for (auto _ : state) {
+    if (next % kLineBlocks == 0) index.Clear();
+    index.Append(std::span(text).subspan(next++ % kLineBlocks * kBlock, kBlock));
+  }
+  benchmark::DoNotOptimize(index.Indexed());
+  CountBytes(state);
+}
+BENCHMARK(BM_ResultIndexAppend)->Arg(static_cast<int>(LineBreak::LF))->Arg(static_cast<int>(LineBreak::CRLF));
 
 // UTF-16 text is worked on as UTF-8: a block of the benchmark's texts (words of random
 // letters, so that no branch predictor learns the text) turned into UTF-8 and back. Bytes
