@@ -90,6 +90,7 @@ std::span<char> OutputWriter::Take() {
 }
 
 void OutputWriter::Hand(std::span<char> buffer, std::span<const char> bytes) {
+  if (!utf16_ && !bytes.empty()) observer_.OutputComing(bytes);
   std::lock_guard lock(mutex_);
   handed_.push_back({buffer.data(), bytes});
   changed_.notify_all();

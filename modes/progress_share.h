@@ -17,6 +17,7 @@ class ProgressShare : public RunObserver {
   void EncodingChosen(TextEncoding encoding) override { target_.EncodingChosen(encoding); }
   void OutputOpened(FileHandle output) override { target_.OutputOpened(std::move(output)); }
   void OutputWritten(std::span<const char> bytes) override { target_.OutputWritten(bytes); }
+  void OutputComing(std::span<const char> bytes) override { target_.OutputComing(bytes); }
   void ResultStartsOver() override { target_.ResultStartsOver(); }
 
  private:

@@ -28,6 +28,12 @@ class RunObserver {
   // The next bytes of the result, in order and without gaps, once they are in the output.
   virtual void OutputWritten(std::span<const char> /*bytes*/) {}
 
+  // The same bytes before they are written, from the thread that made them, so that work on
+  // them need not hold up the writing: each is followed by OutputWritten() of the same bytes
+  // once they are in the output, unless the run fails or stops first. Not called for bytes
+  // that are written in another form than they are handed over (UTF-16 output).
+  virtual void OutputComing(std::span<const char> /*bytes*/) {}
+
   // The run has found that the input reads in another encoding than it began with: what it
   // wrote is dropped (it never reached the output), and the result starts again, with
   // EncodingChosen(), OutputOpened() and OutputWritten() as at a run's start. Between output

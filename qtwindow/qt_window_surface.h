@@ -27,6 +27,7 @@ class QtWindowSurface : public WindowSurface {
   // Safe from the run's thread: the result box shows the new bytes at the next tick.
   void OutputOpened(FileHandle output) override { result_.OutputOpened(std::move(output)); }
   void OutputWritten(std::span<const char> bytes) override { result_.OutputWritten(bytes); }
+  void OutputComing(std::span<const char> bytes) override { result_.OutputComing(bytes); }
   void ResultStartsOver() override { result_.StartOver(); }
   // Safe from any thread: the bar shows the latest value at the next tick of the GUI timer,
   // or at once when called on the GUI thread.

@@ -41,7 +41,12 @@ void ResultDocument::OutputWritten(std::span<const char> bytes) {
   Written& written = *written_;
   // The cells first: a reader that sees the lines sees their cells too.
   if (written.utf8.load(std::memory_order_acquire)) written.cellIndex.Append(bytes);
-  written.index.Append(bytes);
+  if (!written.index.PublishNext()) written.index.Append(bytes);
+}
+
+void ResultDocument::OutputComing(std::span<const char> bytes) {
+  // UTF-16 output is indexed as the UTF-8 text it stands for, once written.
+  if (!utf16_.load(std::memory_order_acquire)) written_->index.Prepare(bytes);
 }
 
 ResultLines ResultDocument::Lines() {

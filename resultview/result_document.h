@@ -44,6 +44,9 @@ class ResultDocument {
   void OutputOpened(FileHandle output);
   // The next bytes of the result, once they are in the file.
   void OutputWritten(std::span<const char> bytes);
+  // The same bytes before they are written, from another thread: their lines are then found
+  // there, and only counted in once the bytes are written.
+  void OutputComing(std::span<const char> bytes);
 
   // The view's side, from one thread. Counts the resets, so that the view can tell a new
   // result from a longer one.

@@ -55,9 +55,9 @@ void ResultIndex::Clear() {
   checkpoints_.assign(1, 0);
   checkpoints_.shrink_to_fit();
   extent_ = {};
-  longestEnded_ = 0;
-  openLineLength_ = 0;
-  lastWasCr_ = false;
+  scanned_ = {};
+  const std::lock_guard preparedLock(preparedMutex_);
+  prepared_.clear();
 }
 
 // What scanning carries from byte to byte. Kept apart from the index so that it can live in
@@ -109,25 +109,19 @@ struct ResultIndex::Scan {
   }
 };
 
-void ResultIndex::Append(std::span<const char> bytes) {
+void ResultIndex::Prepare(std::span<const char> bytes) {
   if (bytes.empty()) return;
-  Scan scan{};
-  std::uint64_t base = 0;
-  std::uint64_t nextCheckpoint = 0;
-  {
-    const std::lock_guard lock(mutex_);
-    scan = {extent_.breaks, longestEnded_, openLineLength_, lastWasCr_};
-    base = extent_.size;
-    nextCheckpoint = checkpoints_.size() * spacing_;
-  }
-  // Scanned without the lock, which is taken again only to publish the result.
-  pending_.clear();
+  Prepared prepared;
+  Scan scan{scanned_.breaks, scanned_.longestEnded, scanned_.openLineLength, scanned_.lastWasCr};
+  const std::uint64_t base = scanned_.size;
+  std::uint64_t nextCheckpoint = scanned_.checkpoints * spacing_;
+  std::vector<std::uint64_t>& found = prepared.checkpoints;
   const auto at = [data = bytes.data(), base](std::uint64_t pos) { return data + (pos - base); };
   const std::uint64_t end = base + bytes.size();
   std::uint64_t pos = base;
   while (pos < end) {
     if (pos == nextCheckpoint) {
-      pending_.push_back(scan.breaks);
+      found.push_back(scan.breaks);
       nextCheckpoint += spacing_;
     }
     // Checkpoints lie on 64-byte edges: single bytes only up to the first edge and after the
@@ -147,12 +141,25 @@ void ResultIndex::Append(std::span<const char> bytes) {
     for (; pos + kBlock <= stop; pos += kBlock) scan.Block(at(pos));
     for (; pos < stop; ++pos) scan.Byte(*at(pos));
   }
+  scanned_ = {end, scan.breaks, scan.longestEnded, scan.openLineLength, scan.lastWasCr,
+              scanned_.checkpoints + found.size()};
+  prepared.end = scanned_;
+  const std::lock_guard lock(preparedMutex_);
+  prepared_.push_back(std::move(prepared));
+}
+
+bool ResultIndex::PublishNext() {
+  Prepared next;
+  {
+    const std::lock_guard lock(preparedMutex_);
+    if (prepared_.empty()) return false;
+    next = std::move(prepared_.front());
+    prepared_.pop_front();
+  }
   const std::lock_guard lock(mutex_);
-  checkpoints_.insert(checkpoints_.end(), pending_.begin(), pending_.end());
-  longestEnded_ = scan.longestEnded;
-  openLineLength_ = scan.openLineLength;
-  lastWasCr_ = scan.lastWasCr;
-  extent_ = {end, scan.breaks, std::max(scan.longestEnded, scan.openLineLength)};
+  checkpoints_.insert(checkpoints_.end(), next.checkpoints.begin(), next.checkpoints.end());
+  extent_ = {next.end.size, next.end.breaks, std::max(next.end.longestEnded, next.end.openLineLength)};
+  return true;
 }
 
 ResultIndex::Extent ResultIndex::Indexed() const {

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <mutex>
 #include <span>
 #include <vector>
@@ -32,7 +33,15 @@ class ResultIndex {
   // Starts over with an empty text.
   void Clear();
   // Takes in the next bytes of the text. One thread at a time.
-  void Append(std::span<const char> bytes);
+  void Append(std::span<const char> bytes) {
+    Prepare(bytes);
+    PublishNext();
+  }
+  // The same in two steps, which may be taken on two threads: Prepare() scans the next bytes
+  // of the text, in order, one thread at a time; PublishNext() then counts in the oldest bytes
+  // prepared and not yet counted, and returns false when there are none.
+  void Prepare(std::span<const char> bytes);
+  bool PublishNext();
 
   // How far the index reaches, all three taken at the same moment.
   struct Extent {
@@ -66,13 +75,24 @@ class ResultIndex {
   // checkpoints_[i]: breaks that start before offset i * spacing_.
   std::vector<std::uint64_t> checkpoints_{0};
   Extent extent_;
-  // A line is a run of bytes that are neither CR nor LF: the longest one ended so far, and the
-  // one still open at the end.
-  std::uint64_t longestEnded_ = 0;
-  std::uint64_t openLineLength_ = 0;
-  bool lastWasCr_ = false;
-  // The appending thread's new checkpoints, kept to reuse their room.
-  std::vector<std::uint64_t> pending_;
+  // Where the scan of the bytes prepared so far ended, and what it found that is not counted
+  // in yet, oldest first. A line is a run of bytes that are neither CR nor LF: the scan keeps
+  // the longest one ended so far and the one still open at the end.
+  struct Scanned {
+    std::uint64_t size = 0;
+    std::uint64_t breaks = 0;
+    std::uint64_t longestEnded = 0;
+    std::uint64_t openLineLength = 0;
+    bool lastWasCr = false;
+    std::uint64_t checkpoints = 1;
+  };
+  struct Prepared {
+    Scanned end;
+    std::vector<std::uint64_t> checkpoints;
+  };
+  Scanned scanned_;
+  mutable std::mutex preparedMutex_;
+  std::deque<Prepared> prepared_;
 };
 
 }  // namespace quillon

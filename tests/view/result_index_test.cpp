@@ -6,6 +6,8 @@
 #include <random>
 #include <stdexcept>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "resultview/result_lines.h"
 #include "tests/view/reference_lines.h"
@@ -105,6 +107,30 @@ TEST(ResultIndexTest, MatchesPlainSplitOnRandomTextsPublishedInPieces) {
       IndexInPieces(RandomText(random, 2000, maxLine), spacing, random);
     }
   }
+}
+
+// As a run's window takes its output: each piece prepared on the thread that makes it, some
+// pieces ahead, and counted in on another once written. Only what is counted in shows.
+TEST(ResultIndexTest, PiecesPreparedAheadShowOnlyOnceCountedIn) {
+  std::mt19937 random(20261209);
+  const std::string text = RandomText(random, 6000, 90);
+  std::vector<std::size_t> ends;
+  for (std::size_t at = 0; at < text.size();) ends.push_back(at = std::min(text.size(), at + random() % 700));
+  ResultIndex index(128);
+  std::jthread preparer([&] {
+    std::size_t from = 0;
+    for (const std::size_t end : ends) {
+      const std::string piece = text.substr(from, end - from);
+      index.Prepare(Bytes(piece));
+      from = end;
+    }
+  });
+  for (const std::size_t end : ends) {
+    while (!index.PublishNext()) std::this_thread::yield();
+    ExpectMatchesReference(index, text.substr(0, end), end == text.size());
+  }
+  preparer.join();
+  EXPECT_FALSE(index.PublishNext()) << "nothing is left to count in";
 }
 
 TEST(ResultIndexTest, MatchesPlainSplitWhenPublishedWhole) {
