@@ -3,7 +3,15 @@
 #include <random>
 #include <string>
 #include <utility>
+#include <cstring>
+#include <span>
+#include <stdexcept>
 #include <vector>
+
+#if !defined(_WIN32)
+#include <sys/mman.h>
+#include <unistd.h>
+#endif
 
 #include <gtest/gtest.h>
 
@@ -91,30 +99,72 @@ TEST(ByteReversal, EachOfManyRunsIsReversedAndNothingBetweenThem) {
   }
 }
 
-// Runs in order, of every length a line has, with gaps of up to 24 bytes between them, in a
-// buffer no larger than they need, so that no read or write may stray past either end.
+#if !defined(_WIN32)
+// Bytes laid against a page that may not be read, before them or after them, so that a read
+// past that end of them faults.
+class GuardedBytes {
+ public:
+  GuardedBytes(const std::string& bytes, bool guardBefore) {
+    const auto page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+    const std::size_t inner = (bytes.size() + page - 1) / page * page;
+    size_ = inner + 2 * page;
+    void* const mapped = ::mmap(nullptr, size_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapped == MAP_FAILED) throw std::runtime_error("cannot map the guarded bytes");
+    base_ = static_cast<char*>(mapped);
+    if (::mprotect(base_, page, PROT_NONE) != 0 || ::mprotect(base_ + page + inner, page, PROT_NONE) != 0)
+      throw std::runtime_error("cannot guard the bytes");
+    bytes_ = {guardBefore ? base_ + page : base_ + page + inner - bytes.size(), bytes.size()};
+    std::memcpy(bytes_.data(), bytes.data(), bytes.size());
+  }
+  ~GuardedBytes() { ::munmap(base_, size_); }
+  GuardedBytes(const GuardedBytes&) = delete;
+  GuardedBytes& operator=(const GuardedBytes&) = delete;
+
+  [[nodiscard]] std::span<char> bytes() const noexcept { return bytes_; }
+
+ private:
+  char* base_ = nullptr;
+  std::size_t size_ = 0;
+  std::span<char> bytes_;
+};
+#endif
+
+// Runs in order, of every length a line has, with gaps of up to 24 bytes between them. The
+// text starts with a run shorter than the four vectors before its end and ends with a short
+// run right after a gap: where a page that may not be read lies beside it, a read past either
+// end faults.
 TEST(ByteReversal, OrderedRunsAreReversedAndTheBytesBetweenThemKept) {
   std::mt19937 random(13);
   std::vector<std::size_t> lengths(300);
   for (std::size_t i = 0; i < lengths.size(); ++i) lengths[i] = i;
   std::shuffle(lengths.begin(), lengths.end(), random);
+  lengths.insert(lengths.begin(), 100);
+  lengths.push_back(5);
   std::vector<std::pair<std::size_t, std::size_t>> places;
   std::string text;
-  for (const std::size_t length : lengths) {
-    if (!places.empty()) text += RandomBytes(random, random() % 25, 1);
-    places.emplace_back(text.size(), length);
-    text += RandomBytes(random, length, 50);
+  for (std::size_t i = 0; i < lengths.size(); ++i) {
+    if (i > 0) text += RandomBytes(random, i + 1 == lengths.size() ? 2 : 1 + random() % 24, 1);
+    places.emplace_back(text.size(), lengths[i]);
+    text += RandomBytes(random, lengths[i], 50);
   }
-  std::vector<char> bytes(text.begin(), text.end());
   std::string expected = text;
-  std::vector<ByteRun> runs;
-  for (const auto& [offset, length] : places) {
+  for (const auto& [offset, length] : places)
     std::reverse(expected.begin() + static_cast<std::ptrdiff_t>(offset),
                  expected.begin() + static_cast<std::ptrdiff_t>(offset + length));
-    runs.push_back({bytes.data() + offset, length});
+  const auto reverseIn = [&](std::span<char> bytes) {
+    std::vector<ByteRun> runs;
+    for (const auto& [offset, length] : places) runs.push_back({bytes.data() + offset, length});
+    ReverseEachOfOrderedRuns(runs, bytes);
+    return std::string(bytes.begin(), bytes.end());
+  };
+  std::vector<char> bytes(text.begin(), text.end());
+  EXPECT_EQ(reverseIn(bytes), expected);
+#if !defined(_WIN32)
+  for (const bool guardBefore : {true, false}) {
+    const GuardedBytes guarded(text, guardBefore);
+    EXPECT_EQ(reverseIn(guarded.bytes()), expected) << (guardBefore ? "guarded before" : "guarded after");
   }
-  ReverseEachOfOrderedRuns(runs, bytes);
-  EXPECT_EQ(std::string(bytes.begin(), bytes.end()), expected);
+#endif
 }
 
 }  // namespace
