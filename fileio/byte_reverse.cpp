@@ -102,36 +102,6 @@ __attribute__((target("avx2"))) void ReverseAvx2(char* begin, char* end) noexcep
   }
 }
 
-// Most lines are 32 to 128 bytes long: four vectors, at 0, 32, 64 and 32 before the end,
-// each clamped to lie inside the run, cover all of it, so such a run takes the same steps
-// whatever its length, without branches the processor would mispredict. All are loaded
-// before any is stored, and where they overlap they agree.
-__attribute__((target("avx2"))) void ReverseEachAvx2(const ByteRun* runs, std::size_t count) noexcept {
-  for (const ByteRun* run = runs; run != runs + count; ++run) {
-    char* const begin = run->Begin;
-    const std::size_t size = run->Size;
-    if (size >= 32 && size <= 128) {
-      const std::size_t last = size - 32;
-      const std::size_t second = std::min<std::size_t>(32, last);
-      const std::size_t third = std::min<std::size_t>(64, last);
-      const __m256i a = Load256(begin);
-      const __m256i b = Load256(begin + second);
-      const __m256i c = Load256(begin + third);
-      const __m256i d = Load256(begin + last);
-      Store256(begin + last, Reversed32(a));
-      Store256(begin + last - second, Reversed32(b));
-      Store256(begin + last - third, Reversed32(c));
-      Store256(begin, Reversed32(d));
-    } else if (size < 16) {
-      ReverseUpTo16(begin, size);
-    } else if (size < 32) {
-      ReverseUpTo32(begin, begin + size);
-    } else {
-      ReverseAvx2(begin, begin + size);
-    }
-  }
-}
-
 // Runs in order are reversed into an image of the stretch they lie in, which is then copied
 // back over it whole. Into the image, a run of up to 128 bytes is always four vectors, the 128
 // bytes that end where it ends, reversed; the run after it, or the bytes between, write over
@@ -180,10 +150,6 @@ __attribute__((target("avx2"))) void ReverseOrderedRunsAvx2(const ByteRun* runs,
   }
 }
 
-void ReverseEachWithWords(const ByteRun* runs, std::size_t count) noexcept {
-  for (const ByteRun* run = runs; run != runs + count; ++run) ReverseInPlace({run->Begin, run->Size});
-}
-
 __attribute__((target("avx2"))) void ReverseCopyAvx2(const char* from, std::size_t count, char* to) noexcept {
   while (count >= 32) {
     count -= 32;
@@ -221,9 +187,7 @@ Reverser ChooseReverser() {
 
 const Reverser kVectorReverse = ChooseReverser();
 
-using EachReverser = void (*)(const ByteRun*, std::size_t) noexcept;
-
-const EachReverser kReverseEach = __builtin_cpu_supports("avx2") ? ReverseEachAvx2 : ReverseEachWithWords;
+const bool kOrderedRunsWithAvx2 = __builtin_cpu_supports("avx2");
 
 using ReverseCopier = void (*)(const char*, std::size_t, char*) noexcept;
 
@@ -247,22 +211,14 @@ void ReverseInPlace(std::span<char> bytes) noexcept {
   ReverseWords(begin, end);
 }
 
-void ReverseEachInPlace(std::span<const ByteRun> runs) noexcept {
-#if defined(__x86_64__)
-  kReverseEach(runs.data(), runs.size());
-#else
-  for (const ByteRun& run : runs) ReverseInPlace({run.Begin, run.Size});
-#endif
-}
-
 void ReverseEachOfOrderedRuns(std::span<const ByteRun> runs, std::span<const char> readable) noexcept {
 #if defined(__x86_64__)
-  if (kReverseEach == ReverseEachAvx2) {
+  if (kOrderedRunsWithAvx2) {
     ReverseOrderedRunsAvx2(runs.data(), runs.size(), readable);
     return;
   }
 #endif
-  ReverseEachInPlace(runs);
+  for (const ByteRun& run : runs) ReverseInPlace({run.Begin, run.Size});
 }
 
 void ReverseCopy(const char* from, std::size_t count, char* to) noexcept {

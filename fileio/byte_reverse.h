@@ -19,12 +19,9 @@ struct ByteRun {
   std::size_t Size;
 };
 
-// Reverses each run in place; no two may overlap. For the many short runs of a block's lines:
-// one call for all of them, where each line's length picks the vector steps without a call.
-void ReverseEachInPlace(std::span<const ByteRun> runs) noexcept;
-
-// The same for runs that come in order, one after another, in `readable`: every byte of it may
-// be read, and those between the runs are rewritten as they are. A line's run then takes the
+// Reverses each run in place, for the many short runs of a block's lines: one call for all of
+// them. The runs come in order, one after another, in `readable`: every byte of it may be
+// read, and those between the runs are rewritten as they are. A line's run then takes the
 // same steps whatever its length.
 void ReverseEachOfOrderedRuns(std::span<const ByteRun> runs, std::span<const char> readable) noexcept;
 

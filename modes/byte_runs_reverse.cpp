@@ -1,6 +1,5 @@
 #include "modes/byte_runs_reverse.h"
 
-#include <bit>
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>

@@ -117,7 +117,7 @@ void OutputWriter::Finish() {
 
 void OutputAppender::StartNewBuffer() {
   if (!buffer_.empty()) writer_.Hand(buffer_, used_);
-  buffer_ = {};
+  buffer_ = {};  // handed over: a Take() that throws must leave nothing for Finish() to hand again
   buffer_ = writer_.Take();
   used_ = 0;
 }

@@ -114,7 +114,9 @@ void ResultIndex::Prepare(std::span<const char> bytes) {
   Prepared prepared;
   Scan scan{scanned_.breaks, scanned_.longestEnded, scanned_.openLineLength, scanned_.lastWasCr};
   const std::uint64_t base = scanned_.size;
-  std::uint64_t nextCheckpoint = scanned_.checkpoints * spacing_;
+  // Checkpoint 0 is there from the start; the scan made one at every later multiple of the
+  // spacing it passed before its end.
+  std::uint64_t nextCheckpoint = std::max<std::uint64_t>(1, (base + spacing_ - 1) / spacing_) * spacing_;
   std::vector<std::uint64_t>& found = prepared.checkpoints;
   const auto at = [data = bytes.data(), base](std::uint64_t pos) { return data + (pos - base); };
   const std::uint64_t end = base + bytes.size();
@@ -141,8 +143,7 @@ void ResultIndex::Prepare(std::span<const char> bytes) {
     for (; pos + kBlock <= stop; pos += kBlock) scan.Block(at(pos));
     for (; pos < stop; ++pos) scan.Byte(*at(pos));
   }
-  scanned_ = {end, scan.breaks, scan.longestEnded, scan.openLineLength, scan.lastWasCr,
-              scanned_.checkpoints + found.size()};
+  scanned_ = {end, scan.breaks, scan.longestEnded, scan.openLineLength, scan.lastWasCr};
   prepared.end = scanned_;
   const std::lock_guard lock(preparedMutex_);
   prepared_.push_back(std::move(prepared));

@@ -84,7 +84,6 @@ class ResultIndex {
     std::uint64_t longestEnded = 0;
     std::uint64_t openLineLength = 0;
     bool lastWasCr = false;
-    std::uint64_t checkpoints = 1;
   };
   struct Prepared {
     Scanned end;
